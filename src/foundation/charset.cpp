@@ -1,0 +1,31 @@
+#include "charset.h"
+
+namespace lorvan {
+
+void CharSet::init(const char* spec) {
+  clear();
+  add(spec);
+}
+
+void CharSet::add(const char* spec) {
+  if (spec == nullptr) return;
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(spec);
+  while (*p != 0) {
+    if (p[1] == '-' && p[2] != 0) {
+      for (unsigned c = p[0]; c <= p[2]; ++c) flags_[c] = true;
+      p += 3;
+    } else {
+      flags_[*p++] = true;
+    }
+  }
+}
+
+void CharSet::add(const CharSet& other) {
+  for (unsigned c = 0; c < flags_.size(); ++c) flags_[c] = flags_[c] || other.flags_[c];
+}
+
+void CharSet::neg() {
+  for (bool& f : flags_) f = !f;
+}
+
+}  // namespace lorvan

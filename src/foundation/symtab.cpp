@@ -1,0 +1,72 @@
+#include "symtab.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "strfuncs.h"
+
+namespace lorvan {
+namespace {
+constexpr unsigned kMinBuckets = 11;
+constexpr std::size_t kArenaBlock = 4096;
+}  // namespace
+
+SymTab::SymTab(unsigned size)
+    : arena_(kArenaBlock), buckets_(std::max(size, kMinBuckets), nullptr) {}
+
+SymTab::Entry** SymTab::slot(const char* name) {
+  Entry** link = &buckets_[hashpjw(name) % buckets_.size()];
+  while (*link != nullptr && strcasecmp((*link)->name, name) < 0) link = &(*link)->next;
+  return link;
+}
+
+SymTab::Entry* const* SymTab::slot(const char* name) const {
+  return const_cast<SymTab*>(this)->slot(name);
+}
+
+bool SymTab::enter(const char* name, void* value, const char* doc) {
+  Entry** link = slot(name);
+  if (*link != nullptr && strcasecmp((*link)->name, name) == 0) {
+    std::cerr << "Duplicate definition of " << name << "\n";
+    return false;
+  }
+  const char* own_doc = doc != nullptr ? arena_.copy(doc) : nullptr;
+  entries_.push_back(Entry{arena_.copy(name), value, own_doc, *link});
+  *link = &entries_.back();
+  return true;
+}
+
+void SymTab::re_enter(const char* name, void* value, const char* doc) {
+  Entry** link = slot(name);
+  if (*link != nullptr && strcasecmp((*link)->name, name) == 0) {
+    (*link)->value = value;
+    (*link)->doc = doc != nullptr ? arena_.copy(doc) : nullptr;
+    return;
+  }
+  enter(name, value, doc);
+}
+
+const SymTab::Entry* SymTab::find(const char* name) const {
+  Entry* const* link = slot(name);
+  return (*link != nullptr && strcasecmp((*link)->name, name) == 0) ? *link : nullptr;
+}
+
+void* SymTab::lookup(const char* name) const {
+  const Entry* e = find(name);
+  return e != nullptr ? e->value : nullptr;
+}
+
+void SymTab::list_entries(std::ostream& out, const char* pattern) const {
+  (void)pattern;
+  std::vector<const Entry*> chosen;
+  for (const Entry& e : entries_) chosen.push_back(&e);
+  std::sort(chosen.begin(), chosen.end(), [](const Entry* a, const Entry* b) {
+    return strcasecmp(a->name, b->name) < 0;
+  });
+  for (const Entry* e : chosen) {
+    out << e->name << "\n" << (e->doc != nullptr ? e->doc : "No documentation provided")
+        << "\n\n";
+  }
+}
+
+}  // namespace lorvan
