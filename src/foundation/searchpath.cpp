@@ -5,9 +5,10 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <iostream>
 #include <string_view>
+
+#include "strbufs.h"
 
 namespace lorvan {
 
@@ -18,17 +19,15 @@ const char* CURRENT_DIRECTORY = nullptr;
 
 namespace {
 
-// Holds the substituted name, the winning candidate and CURRENT_DIRECTORY.
-// A deque keeps earlier strings in place while later ones are added, so
-// every pointer handed out stays valid until the next locate_file().
-std::deque<std::string>& look_up_strings() {
-  static std::deque<std::string> strings;
-  return strings;
+// Holds the substituted name, the winning candidate and CURRENT_DIRECTORY;
+// every pointer handed out stays valid until the next locate_file() clears
+// it.  Made on first use, so look-ups work during static initialisation.
+StrBufs& look_up_arena() {
+  static StrBufs arena(500);
+  return arena;
 }
 
-const char* keep(std::string s) {
-  return look_up_strings().emplace_back(std::move(s)).c_str();
-}
+const char* keep(std::string_view s) { return look_up_arena().copy(s); }
 
 void report_syntax_error(const char* name) {
   std::cerr << "syntax error in " << name << '\n';
@@ -112,11 +111,11 @@ const char* substitute_env_vars(const char* name) {
     if (const char* value = std::getenv(var.c_str())) out += value;
     p = close;
   }
-  return keep(std::move(out));
+  return keep(out);
 }
 
 const char* locate_file(const char* name) {
-  look_up_strings().clear();
+  look_up_arena().clear();
   CURRENT_DIRECTORY = nullptr;
   const char* q = substitute_env_vars(name);
   if (q == nullptr) return nullptr;
@@ -126,7 +125,7 @@ const char* locate_file(const char* name) {
     std::string path = candidate_path(dir, q);
     if (!owner_readable(path)) continue;
     CURRENT_DIRECTORY = keep(directory_of(dir, q));
-    return keep(std::move(path));
+    return keep(path);
   }
   return nullptr;
 }
