@@ -65,6 +65,8 @@ class StrBufs {
   // Bytes in use over all blocks (finished strings with their NULs plus the
   // current string).
   std::size_t totalSize() const;
+  // Size of the block the current string is being built in.
+  std::size_t capacity() const { return blocks_.back().size; }
 
   // Start of the current string and its length so far.  The text is not
   // NUL-terminated until it is completed.
