@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <iostream>
+#include <string>
 
+#include "regexp.h"
 #include "strfuncs.h"
 
 namespace lorvan {
@@ -56,10 +58,30 @@ void* SymTab::lookup(const char* name) const {
   return e != nullptr ? e->value : nullptr;
 }
 
+namespace {
+
+// Compiles `pattern` anchored at the start of the text (null: no filter).
+RegexpPtr compile_anchored(const char* pattern) {
+  if (pattern == nullptr) return nullptr;
+  if (pattern[0] == '^') return RegexpPtr(regcomp(pattern));
+  std::string anchored = "^";
+  anchored += pattern;
+  return RegexpPtr(regcomp(anchored.c_str()));
+}
+
+// Whether the anchored program matches a non-empty prefix of `name`.
+bool matches_prefix(regexp* prog, const char* name) {
+  return regexec(prog, name) != 0 && prog->endp[0] > prog->startp[0];
+}
+
+}  // namespace
+
 void SymTab::list_entries(std::ostream& out, const char* pattern) const {
-  (void)pattern;
+  RegexpPtr prog = compile_anchored(pattern);
   std::vector<const Entry*> chosen;
-  for (const Entry& e : entries_) chosen.push_back(&e);
+  for (const Entry& e : entries_) {
+    if (prog == nullptr || matches_prefix(prog.get(), e.name)) chosen.push_back(&e);
+  }
   std::sort(chosen.begin(), chosen.end(), [](const Entry* a, const Entry* b) {
     return strcasecmp(a->name, b->name) < 0;
   });
