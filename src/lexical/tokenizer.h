@@ -179,25 +179,37 @@ class TokenizerBase {
   int end_of_input(char& first);
 
  private:
-  void init_classes(const char* white, const char* start, const char* middle,
-                    const char* quotes);
-  void parse_quotes(const char* quotes);
-  void update_word_classes();
-  bool opens_quote(char c) const;
+  using QuoteTable = std::array<std::unique_ptr<CharSet>, 256>;
+  static QuoteTable copy_table(const QuoteTable& table);
 
+  void parse_quotes(const char* quotes);
+  // Creates empty closing and stop sets for `open` and makes it a start
+  // byte; returns the closing set.
+  CharSet& open_quote(char open);
+  bool opens_quote(char c) const {
+    return closing_[static_cast<unsigned char>(c)] != nullptr;
+  }
+  bool multibyte() const;
+  void update_word_classes();
+
+  // The next byte without consuming it; false at the end of input.
   bool next_char(char& c);
+  // Consumes the byte that next_char() gave.
   void advance();
 
-  char* read_white_or_word();
+  char* read_token_from(char first);
+  void read_utf8_rest(char lead);
   void read_word_rest();
-  void read_multibyte_rest(char lead);
   char* read_quote(char open);
   bool read_escape();
-  bool keeps_closing_byte() const;
+  bool inside_long_quote() const;
+  bool long_quote_closed(const LongQuoteRecognizer& recognizer) const;
   char* finish_token();
   char* read_long_quote(const LongQuoteRecognizer& recognizer);
   char* find_separator();
-  bool ends_with(std::string_view suffix) const;
+  std::string_view current_text() const {
+    return {arena_.str(), arena_.length()};
+  }
 
   // Configuration.
   std::optional<std::string> separator_;
@@ -206,15 +218,16 @@ class TokenizerBase {
   CharSet start_;
   // Per opening byte: the bytes that close its stretch and the bytes before
   // which it stops; both present exactly for quote openers.
-  std::array<std::unique_ptr<CharSet>, 256> closing_;
-  std::array<std::unique_ptr<CharSet>, 256> stop_;
+  QuoteTable closing_;
+  QuoteTable stop_;
   CharSet nesting_;
   char escape_ = 0;
   char comment_ = 0;
   int encoding_ = kAscii;
   std::vector<LongQuoteRecognizer> long_quotes_;
-  // Derived from the classes and the encoding: bytes that end a word, and
-  // bytes after which a middle byte cannot stay inside a word.
+  // Derived from the classes and the encoding: the bytes that end a word,
+  // and the bytes (or the end of input) that, following a middle byte, keep
+  // it out of the word.
   CharSet word_end_;
   CharSet middle_end_;
 
