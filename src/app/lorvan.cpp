@@ -1,0 +1,55 @@
+#include "lorvan.h"
+
+#include <iostream>
+
+#include "command/cmd_interpreter.h"
+#include "command/named_obj.h"
+#include "command/obj_factory.h"
+#include "searchpath.h"
+
+namespace lorvan {
+namespace {
+
+CmdInterpreter& the_interpreter() {
+  if (CmdInterpreter::the_interpreter == nullptr) new CmdInterpreter(nullptr, '(', ')');
+  return *CmdInterpreter::the_interpreter;
+}
+
+// Every module registers its commands, expression kinds and factory makers
+// here.  Later modules look up what earlier ones registered, so the order is
+// fixed:
+//   namedobj_init, trel_init, token_init, objfact_init, lexicon_init,
+//   lexitem_init, lexp_init, matchexp_init, attpred_init, lexpred_init,
+//   charpred_init, intpred_init, lconst_init, treerule_init, lorvan_init;
+// then the command init-attributes (handler init_attributes, no help text);
+// then tripledb_init and simword_init.
+// A module that is not part of this build is simply absent from the calls.
+void register_modules() {
+  namedobj_init();
+  objfact_init();
+}
+
+}  // namespace
+
+void initialize_lorvan(const char* paths) {
+  CmdInterpreter& interp = the_interpreter();
+  set_search_paths(paths);
+  register_modules();
+  auto startup = open_file_on_search_path("lorvan.lsp");
+  interp.interactive(0);
+  if (startup) interp.interpret(*startup);
+}
+
+void interpret_command_line(const char* text) { the_interpreter().interpret(text); }
+
+void print_lexicon_entry(const char* word, std::ostream& out, const char* lexicon_name) {
+  if (lexicon_name == nullptr) return;
+  void* lexicon = get_named_obj(lexicon_name, "Lexicon", 1);
+  if (lexicon == nullptr || word == nullptr) return;
+  // The entry printer belongs to the lexicon module, which is not part of
+  // this build: no object of type "Lexicon" can exist yet, so this point is
+  // not reached.
+  (void)out;
+}
+
+}  // namespace lorvan
