@@ -97,12 +97,14 @@ int run(int argc, char** argv) {
   std::ifstream input(options.input_file);
   if (!input) return -1;
   // Lines are taken whole, however long.  The end of the file is noticed
-  // only by a read that finds nothing, so a file ending in a line break
-  // gives one more, empty line; a read error ends the loop the same way.
+  // only by a read that reaches it, so a file ending in a line break gives
+  // one more, empty line.  A read error ends the loop after that line.
   std::string line;
-  while (input) {
+  while (!input.eof()) {
+    line.clear();
     std::getline(input, line);
     handle_line(line, tree);
+    if (input.bad() || (input.fail() && !input.eof())) break;
   }
   return 0;
 }
