@@ -336,7 +336,7 @@ class GetWordsTest : public IRSlistTest {
     return result;
   }
 
-  lorvan::testing::TempDir dir_;
+  lorvan::testsupport::TempDir dir_;
   std::vector<std::string> saved_paths_;
   StrBufs arena_{64};
 };

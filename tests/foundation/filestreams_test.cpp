@@ -48,7 +48,7 @@ class FileTest : public ::testing::Test {
     return out;
   }
 
-  lorvan::testing::TempDir dir_;
+  lorvan::testsupport::TempDir dir_;
   std::filesystem::path old_cwd_;
   std::vector<std::string> saved_paths_;
 };

@@ -50,7 +50,7 @@ class SearchPathTest : public ::testing::Test {
     std::fclose(f);
   }
 
-  lorvan::testing::TempDir dir_;
+  lorvan::testsupport::TempDir dir_;
   std::filesystem::path old_cwd_;
   std::string old_home_;
   Paths saved_paths_;
