@@ -138,6 +138,8 @@ class RSTree : public RSlist {
   // parent, when x is this node, or when x is an ancestor of this node.
   bool insert_in_front(RSTree* x);
   bool insert_after(RSTree* x);
+  // RSlist's insert_after(anchor, child) stays available next to it.
+  using RSlist::insert_after;
 
   // Inserts x among the children, before the first child c with
   // cmp(x, c) < 0 (so after the children equal to it).  With unique set, x
