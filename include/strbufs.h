@@ -217,11 +217,11 @@ class StrBufs {
   // preceded by a backslash.  The copy lives in a small process-wide ring of
   // buffers: it stays valid until quote_white() has made 16 further copies,
   // so several results may be used in one output statement; copy it to keep
-  // it longer.  Requires s != nullptr.
+  // it longer.  A null s is quoted like the empty string.
   static const char* quote_white(const char* s);
   // Form-encodes s: ' ' becomes '+'; '*', '-', '.', '@', '_', digits and
   // ASCII letters stay; every other byte becomes '%' and two upper-case hex
-  // digits.  Requires s != nullptr.
+  // digits.  A null s gives the empty string.
   static std::string quote_for_html(const char* s);
 
  private:

@@ -285,6 +285,7 @@ bool html_plain(unsigned char c) {
 }  // namespace
 
 const char* StrBufs::quote_white(const char* s) {
+  if (s == nullptr) s = "";
   if (!needs_quotes(s)) return s;
   static std::array<std::string, 16> ring;
   static std::size_t next = 0;
@@ -303,6 +304,7 @@ const char* StrBufs::quote_white(const char* s) {
 std::string StrBufs::quote_for_html(const char* s) {
   static const char kHex[] = "0123456789ABCDEF";
   std::string out;
+  if (s == nullptr) return out;
   for (const unsigned char* p = reinterpret_cast<const unsigned char*>(s); *p; ++p) {
     if (*p == ' ') {
       out.push_back('+');

@@ -404,6 +404,7 @@ TEST(StrBufsQuote, QuoteWhiteWrapsAndEscapes) {
       {"caf\xC3\xA9", "\"caf\xC3\xA9\""},
   };
   for (const auto& [in, out] : cases) EXPECT_STREQ(StrBufs::quote_white(in), out) << in;
+  EXPECT_STREQ(StrBufs::quote_white(nullptr), "\"\"");
 }
 
 TEST(StrBufsQuote, SeveralQuotedCopiesStayValidTogether) {
@@ -424,6 +425,7 @@ TEST(StrBufsQuote, QuoteForHtml) {
       {"\xC3\xA9", "%C3%A9"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(StrBufs::quote_for_html(in), out) << in;
+  EXPECT_EQ(StrBufs::quote_for_html(nullptr), "");
 }
 
 }  // namespace
