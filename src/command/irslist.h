@@ -29,14 +29,12 @@
 #include <memory>
 
 #include "iterator.h"
+#include "lexical/tokenizer.h"
 #include "rslist.h"
 #include "slist.h"
 #include "strbufs.h"
 
 namespace lorvan {
-
-class TokenizerBase;
-class Tokenizer;
 
 class IRSlist : public RSlist {
  public:
