@@ -62,22 +62,23 @@ constexpr int count_word_bits(std::uint32_t w) {
 class SetRelation {
  public:
   void add(std::uint32_t a, std::uint32_t b) {
-    a_only_ |= (a & ~b) != 0;
-    b_only_ |= (b & ~a) != 0;
-    common_ |= (a & b) != 0;
+    a_only_ |= a & ~b;
+    b_only_ |= b & ~a;
+    common_ |= a & b;
   }
-  bool decided() const { return a_only_ && b_only_ && common_; }
+  bool decided() const { return a_only_ != 0 && b_only_ != 0 && common_ != 0; }
   int result() const {
-    if (a_only_ && b_only_) return common_ ? 2 : -2;
-    if (a_only_) return 1;
-    if (b_only_) return -1;
+    if (a_only_ != 0 && b_only_ != 0) return common_ != 0 ? 2 : -2;
+    if (a_only_ != 0) return 1;
+    if (b_only_ != 0) return -1;
     return 0;
   }
 
  private:
-  bool a_only_ = false;
-  bool b_only_ = false;
-  bool common_ = false;
+  // Unions of the members seen so far in a only, b only, and both.
+  std::uint32_t a_only_ = 0;
+  std::uint32_t b_only_ = 0;
+  std::uint32_t common_ = 0;
 };
 
 class SBitSet {

@@ -160,7 +160,8 @@ void LBitSet::invert(int a, int b) {
 
 int LBitSet::count() const {
   int n = 0;
-  for (int w = 0; w < nwords(); ++w) n += count_word_bits(word(w));
+  const SBitSet* words = rep_ != nullptr ? rep_->words() : nullptr;
+  for (int w = 0; w < nwords(); ++w) n += words[w].count();
   return n;
 }
 
@@ -190,8 +191,15 @@ int LBitSet::singleton() const {
 int LBitSet::cmp(const LBitSet& other) const {
   if (rep_ == other.rep_) return 0;
   SetRelation relation;
+  const int common = std::min(nwords(), other.nwords());
+  if (common > 0) {
+    const SBitSet* a = rep_->words();
+    const SBitSet* b = other.rep_->words();
+    for (int w = 0; w < common && !relation.decided(); ++w) relation.add(a[w].word(), b[w].word());
+  }
+  // The longer set's remaining words meet the other's virtual word.
   const int n = std::max(nwords(), other.nwords());
-  for (int w = 0; w < n && !relation.decided(); ++w) relation.add(word(w), other.word(w));
+  for (int w = common; w < n && !relation.decided(); ++w) relation.add(word(w), other.word(w));
   relation.add(virtual_word(), other.virtual_word());
   return relation.result();
 }
