@@ -35,7 +35,7 @@ class InBuffer {
   // Returns false when the file cannot be opened.
   bool open(const char* path);
   // Reads the `length` bytes of `text` instead (a negative length means
-  // strlen(text)); the text is copied.
+  // strlen(text)); the text is copied.  A null text reads as empty.
   void setInput(const char* text, int length);
 
   // Advances to the next non-empty line.  When the line contains a tab, the

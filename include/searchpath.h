@@ -60,7 +60,8 @@ const char* substitute_env_vars(const char* name);
 
 // Returns the first readable candidate for `name` (the substituted name
 // itself, then dir/name for each directory of the path), or null.  A
-// candidate is readable when stat() succeeds and the owner-read bit is set.
+// candidate is readable when stat() succeeds, it is not a directory, and
+// the owner-read bit is set.
 // Sets CURRENT_DIRECTORY to the directory part of the winner.
 const char* locate_file(const char* name);
 

@@ -34,6 +34,7 @@ bool InBuffer::open(const char* path) {
 
 void InBuffer::setInput(const char* text, int length) {
   close_input();
+  if (text == nullptr) return;
   const std::size_t n = length < 0 ? std::strlen(text)
                                    : static_cast<std::size_t>(length);
   if (buffer_.size() < n) buffer_.resize(n);

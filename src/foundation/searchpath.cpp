@@ -33,10 +33,13 @@ void report_syntax_error(const char* name) {
   std::cerr << "syntax error in " << name << '\n';
 }
 
-// Whether `path` exists and its owner-read permission bit is set.
-bool owner_readable(const std::string& path) {
+// Whether `path` exists, is not a directory (which can never be a data
+// file, and must not hide a file of the same name further on), and has its
+// owner-read permission bit set.
+bool readable_candidate(const std::string& path) {
   struct stat st;
-  return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IRUSR) != 0;
+  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
+         (st.st_mode & S_IRUSR) != 0;
 }
 
 std::string candidate_path(const std::string& dir, std::string_view name) {
@@ -123,7 +126,7 @@ const char* locate_file(const char* name) {
   if (!PATHS.front().empty()) PATHS.insert(PATHS.begin(), std::string());
   for (const std::string& dir : PATHS) {
     std::string path = candidate_path(dir, q);
-    if (!owner_readable(path)) continue;
+    if (!readable_candidate(path)) continue;
     CURRENT_DIRECTORY = keep(directory_of(dir, q));
     return keep(path);
   }

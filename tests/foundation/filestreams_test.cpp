@@ -167,6 +167,8 @@ TEST(InBufferTest, LengthLimitsStringInput) {
   InBuffer in;
   in.setInput("a\nb\n", 1);
   EXPECT_EQ(read_all(in), (Lines{{"a", 0}}));
+  in.setInput(nullptr, -1);
+  EXPECT_EQ(in.next(), 0);
 }
 
 TEST_F(FileTest, InBufferReadsLinesLongerThanItsBuffer) {

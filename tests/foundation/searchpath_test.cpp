@@ -149,6 +149,15 @@ TEST_F(SearchPathTest, FileWithoutOwnerReadBitIsSkipped) {
   EXPECT_EQ(std::string(locate_file("locked.txt")), B() + "/locked.txt");
 }
 
+TEST_F(SearchPathTest, DirectoryOfTheSameNameDoesNotHideAFile) {
+  set_search_paths(A().c_str());
+  std::filesystem::create_directories("data");  // in the working directory
+  put(A() + "/data");
+  ASSERT_NE(locate_file("data"), nullptr);
+  EXPECT_EQ(std::string(locate_file("data")), A() + "/data");
+  EXPECT_EQ(locate_file(""), nullptr);  // not "./"
+}
+
 TEST_F(SearchPathTest, EnvironmentReferencesAreSubstituted) {
   setenv("HOME", A().c_str(), 1);
   put(A() + "/home.txt");
