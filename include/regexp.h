@@ -7,7 +7,10 @@
 //   .       any byte               [abc] [a-z] [^a-z]  bracket expressions
 //   ^ $     start / end of text    \c    the byte c taken literally
 // Inside brackets ']' or '-' right after '[' or '[^' is literal, as is a '-'
-// just before the closing ']'; backslash has no special meaning there.
+// just before the closing ']'; backslash has no special meaning there.  A
+// range starts at the byte written before its '-' ([a-c-e] is [a-e]); one
+// that runs backwards ([b-a]) is an error.  Brackets never match the end of
+// the text.
 //
 // regexec() returns the leftmost match; among matches starting there it
 // takes the first one a depth-first search finds (alternatives left to
