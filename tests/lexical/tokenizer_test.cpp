@@ -48,7 +48,9 @@ Tokens string_tokens(TokenizerBase& t, const std::string& text) {
 Tokens stream_tokens(Tokenizer& t, const std::string& text) {
   std::istringstream in(text);
   t.set_input_stream(&in);
-  return all_tokens(t);
+  Tokens out = all_tokens(t);
+  t.set_input_stream(nullptr);  // `in` dies here
+  return out;
 }
 
 struct Case {
@@ -56,19 +58,36 @@ struct Case {
   Tokens expected;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << '"' << c.input << '"'; }
+// Test names show the input with control and non-ASCII bytes as \xNN.
+std::string printable(const char* text) {
+  std::string out;
+  for (const char* p = text; *p != '\0'; ++p) {
+    const unsigned char b = static_cast<unsigned char>(*p);
+    if (b >= 0x20 && b < 0x7F) {
+      out += *p;
+    } else {
+      static const char kHex[] = "0123456789ABCDEF";
+      out += "\\x";
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    }
+  }
+  return out;
+}
+
+void PrintTo(const Case& c, std::ostream* os) { *os << '"' << printable(c.input) << '"'; }
 
 // ---- Command-language configuration ----
 
-class CommandLanguageTest : public ::testing::TestWithParam<Case> {};
+class TokenizerCommandLanguageTest : public ::testing::TestWithParam<Case> {};
 
-TEST_P(CommandLanguageTest, SplitsAsTheReaderExpects) {
+TEST_P(TokenizerCommandLanguageTest, SplitsAsTheReaderExpects) {
   Tokenizer t = command_tokenizer();
   EXPECT_THAT(string_tokens(t, GetParam().input), ElementsAreArray(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rules, CommandLanguageTest,
+    Rules, TokenizerCommandLanguageTest,
     ::testing::Values(
         Case{"(load \"a b\")", {"(", "load", " ", "\"a b\"", ")"}},
         Case{"(a)(b)", {"(", "a", ")", "(", "b", ")"}},
@@ -104,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"a,\"s\"", {"a", ",", "\"s\""}},
         Case{"", {}}));
 
-TEST(CommandLanguage, NonSpaceTokensSkipWhiteAndComments) {
+TEST(TokenizerCommandLanguage, NonSpaceTokensSkipWhiteAndComments) {
   Tokenizer t = command_tokenizer();
   t.set_string_input("  (a ; note\n\t b) ; end", -1);
   Tokens got;
@@ -114,15 +133,15 @@ TEST(CommandLanguage, NonSpaceTokensSkipWhiteAndComments) {
 
 // ---- Sentence configuration ----
 
-class SentenceTest : public ::testing::TestWithParam<Case> {};
+class TokenizerSentenceTest : public ::testing::TestWithParam<Case> {};
 
-TEST_P(SentenceTest, SplitsWords) {
+TEST_P(TokenizerSentenceTest, SplitsWords) {
   Tokenizer t = sentence_tokenizer();
   EXPECT_THAT(string_tokens(t, GetParam().input), ElementsAreArray(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Words, SentenceTest,
+    Words, TokenizerSentenceTest,
     ::testing::Values(Case{"well-known", {"well", "-", "known"}},
                       Case{"John's", {"John", "'s"}},
                       Case{"don't", {"don", "'t"}},
@@ -144,23 +163,23 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- Quote specifications ----
 
-TEST(Quotes, SingleCharacterSpecificationsCloseThemselves) {
+TEST(TokenizerQuotes, SingleCharacterSpecificationsCloseThemselves) {
   Tokenizer t(" ", "", "", "' \"", 0, 0, 64, 64);
   EXPECT_THAT(string_tokens(t, "'a b'\"c d\"x"), ElementsAre("'a b'", "\"c d\"", "x"));
 }
 
-TEST(Quotes, StopCharactersEndTheStretchUnconsumed) {
+TEST(TokenizerQuotes, StopCharactersEndTheStretchUnconsumed) {
   // '<' closes at '>' and stops before another '<'.
   Tokenizer t(" ", "", "", "<>^<", 0, 0, 64, 64);
   EXPECT_THAT(string_tokens(t, "<a<b>c"), ElementsAre("<a", "<b>", "c"));
 }
 
-TEST(Quotes, TrailingCaretIsAnOrdinaryClosingCharacter) {
+TEST(TokenizerQuotes, TrailingCaretIsAnOrdinaryClosingCharacter) {
   Tokenizer t(" ", "", "", "<^", 0, 0, 64, 64);
   EXPECT_THAT(string_tokens(t, "<a^b"), ElementsAre("<a^", "b"));
 }
 
-TEST(Quotes, NestOnlyWhenRecursive) {
+TEST(TokenizerQuotes, NestOnlyWhenRecursive) {
   Tokenizer flat(" ", "", "", "()", 0, 0, 64, 64);
   EXPECT_THAT(string_tokens(flat, "(a (b) c)"), ElementsAre("(a (b)", " ", "c)"));
 
@@ -169,14 +188,14 @@ TEST(Quotes, NestOnlyWhenRecursive) {
   EXPECT_THAT(string_tokens(nested, "(a (b) c) d"), ElementsAre("(a (b) c)", " ", "d"));
 }
 
-TEST(Quotes, CommentIsNotSubjectToEscapes) {
+TEST(TokenizerQuotes, CommentIsNotSubjectToEscapes) {
   Tokenizer t(" \n", "", "", "\"", '\\', '#', 64, 64);
   EXPECT_THAT(string_tokens(t, "#a\\n\nx"), ElementsAre("#a\\n\n", "x"));
 }
 
 // ---- Long quotes ----
 
-TEST(LongQuoteRecognizer, MatchesMarkersIgnoringCase) {
+TEST(TokenizerLongQuoteRecognizer, MatchesMarkersIgnoringCase) {
   const LongQuoteRecognizer r("<!--", "-->");
   EXPECT_TRUE(r.isStart("<!-- x"));
   EXPECT_TRUE(r.isStart("<!--"));
@@ -191,13 +210,13 @@ TEST(LongQuoteRecognizer, MatchesMarkersIgnoringCase) {
   EXPECT_FALSE(cdata.isEnd(text, 2));
 }
 
-TEST(LongQuoteRecognizer, AbsentStartNeverStarts) {
+TEST(TokenizerLongQuoteRecognizer, AbsentStartNeverStarts) {
   const LongQuoteRecognizer r(nullptr, "x");
   EXPECT_FALSE(r.isStart("anything"));
   EXPECT_TRUE(LongQuoteRecognizer("a", nullptr).isEnd("", 0));
 }
 
-TEST(LongQuotes, SgmlCommentHoldingAClosingCharacterIsOneToken) {
+TEST(TokenizerLongQuotes, SgmlCommentHoldingAClosingCharacterIsOneToken) {
   Tokenizer t = sentence_tokenizer();
   t.add_long_quote(LongQuoteRecognizer("<!--", "-->"));
   EXPECT_THAT(string_tokens(t, "x <!-- a > b --> <i>y"),
@@ -206,13 +225,13 @@ TEST(LongQuotes, SgmlCommentHoldingAClosingCharacterIsOneToken) {
               ElementsAre("<!-- open > to the end"));
 }
 
-TEST(LongQuotes, StartInsideAWordRunsToTheEndMarker) {
+TEST(TokenizerLongQuotes, StartInsideAWordRunsToTheEndMarker) {
   Tokenizer t(" ", "", "", "", 0, 0, 64, 64);
   t.add_long_quote(LongQuoteRecognizer("[[", "]]"));
   EXPECT_THAT(string_tokens(t, "[[a b]] c"), ElementsAre("[[a b]]", " ", "c"));
 }
 
-TEST(LongQuotes, AlikeMarkersNeedAnEndAfterTheStart) {
+TEST(TokenizerLongQuotes, AlikeMarkersNeedAnEndAfterTheStart) {
   Tokenizer t(" ", "", "", "", 0, 0, 64, 64);
   t.add_long_quote(LongQuoteRecognizer("'''", "'''"));
   EXPECT_THAT(string_tokens(t, "''' a b ''' c"), ElementsAre("''' a b '''", " ", "c"));
@@ -227,19 +246,19 @@ struct EncodingCase {
 };
 
 void PrintTo(const EncodingCase& c, std::ostream* os) {
-  *os << "encoding " << c.encoding << " \"" << c.input << '"';
+  *os << "encoding " << c.encoding << " \"" << printable(c.input) << '"';
 }
 
-class EncodingTest : public ::testing::TestWithParam<EncodingCase> {};
+class TokenizerEncodingTest : public ::testing::TestWithParam<EncodingCase> {};
 
-TEST_P(EncodingTest, GroupsMultiByteCharacters) {
+TEST_P(TokenizerEncodingTest, GroupsMultiByteCharacters) {
   Tokenizer t = sentence_tokenizer();
   t.set_encoding(GetParam().encoding);
   EXPECT_THAT(string_tokens(t, GetParam().input), ElementsAreArray(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Bytes, EncodingTest,
+    Bytes, TokenizerEncodingTest,
     ::testing::Values(
         EncodingCase{TokenizerBase::kAscii, "ab\xC3\xA9" "c", {"ab\xC3\xA9" "c"}},
         EncodingCase{TokenizerBase::kUtf8, "ab\xC3\xA9" "c", {"ab", "\xC3\xA9", "c"}},
@@ -253,7 +272,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {"a", "\x81\x40", "\xB0\xA1", "z"}},
         EncodingCase{TokenizerBase::kDoubleByte, "a\x81", {"a", "\x81"}}));
 
-TEST(Encoding, NewTokenizersTakeTheDefaultAndCopiesKeepTheirOwn) {
+TEST(TokenizerEncoding, NewTokenizersTakeTheDefaultAndCopiesKeepTheirOwn) {
   const int saved = TokenizerBase::defaultEncoding;
   TokenizerBase::defaultEncoding = TokenizerBase::kUtf8;
   Tokenizer utf8 = sentence_tokenizer();
@@ -267,7 +286,7 @@ TEST(Encoding, NewTokenizersTakeTheDefaultAndCopiesKeepTheirOwn) {
 
 // ---- Separator mode ----
 
-TEST(Separator, ReturnsEachPieceWithItsSeparator) {
+TEST(TokenizerSeparator, ReturnsEachPieceWithItsSeparator) {
   Tokenizer t("\n", 64, 64);
   t.set_string_input("one two\n(three)\n", -1);
   EXPECT_STREQ(t.get_token(), "one two\n");
@@ -278,7 +297,7 @@ TEST(Separator, ReturnsEachPieceWithItsSeparator) {
   EXPECT_STREQ(t.get_token(), "");
 }
 
-TEST(Separator, MultiByteSeparatorAndUnterminatedRest) {
+TEST(TokenizerSeparator, MultiByteSeparatorAndUnterminatedRest) {
   Tokenizer t("||", 64, 4);
   std::istringstream in("a||b|c\nd");
   t.set_input_stream(&in);
@@ -287,14 +306,14 @@ TEST(Separator, MultiByteSeparatorAndUnterminatedRest) {
   EXPECT_TRUE(t.finished());
 }
 
-TEST(Separator, EmptySeparatorTakesTheWholeInput) {
+TEST(TokenizerSeparator, EmptySeparatorTakesTheWholeInput) {
   Tokenizer t("", 64, 64);
   t.set_string_input("a b\nc", -1);
   EXPECT_STREQ(t.get_token(), "a b\nc");
   EXPECT_TRUE(t.finished());
 }
 
-TEST(Separator, NonSpaceTokenEndsAtTheEmptyRest) {
+TEST(TokenizerSeparator, NonSpaceTokenEndsAtTheEmptyRest) {
   Tokenizer t("\n", 64, 64);
   t.set_string_input("x\n", -1);
   EXPECT_STREQ(t.get_non_space_token(), "x\n");
@@ -303,7 +322,7 @@ TEST(Separator, NonSpaceTokenEndsAtTheEmptyRest) {
 
 // ---- Put-back, peek and rollback ----
 
-TEST(PutBack, TokensComeBackMostRecentFirstBeforeInput) {
+TEST(TokenizerPutBack, TokensComeBackMostRecentFirstBeforeInput) {
   Tokenizer t = command_tokenizer();
   t.set_string_input("(c)", -1);
   char* open = t.get_token();
@@ -315,7 +334,7 @@ TEST(PutBack, TokensComeBackMostRecentFirstBeforeInput) {
   EXPECT_THAT(all_tokens(t), ElementsAre("b", "a", "(", "c", ")"));
 }
 
-TEST(PutBack, ClearForgetsPushedBackTokens) {
+TEST(TokenizerPutBack, ClearForgetsPushedBackTokens) {
   Tokenizer t = command_tokenizer();
   t.set_string_input("x", -1);
   char a[] = "a";
@@ -324,7 +343,7 @@ TEST(PutBack, ClearForgetsPushedBackTokens) {
   EXPECT_THAT(all_tokens(t), ElementsAre("x"));
 }
 
-TEST(Rollback, PeekDoesNotConsumeAndRolledBackCharactersComeFirst) {
+TEST(TokenizerRollback, PeekDoesNotConsumeAndRolledBackCharactersComeFirst) {
   Tokenizer t = command_tokenizer();
   t.set_string_input("bc", -1);
   char c = 'x';
@@ -339,13 +358,13 @@ TEST(Rollback, PeekDoesNotConsumeAndRolledBackCharactersComeFirst) {
   EXPECT_TRUE(t.finished());
 }
 
-TEST(Rollback, NewStringInputForgetsRolledBackCharacters) {
+TEST(TokenizerRollback, NewStringInputForgetsRolledBackCharacters) {
   Tokenizer t = command_tokenizer();
   t.rollback('z');
   EXPECT_THAT(string_tokens(t, "a"), ElementsAre("a"));
 }
 
-TEST(RollbackDeathTest, MoreThanTenCharactersStopTheProgram) {
+TEST(TokenizerRollbackDeathTest, MoreThanTenCharactersStopTheProgram) {
   Tokenizer t = command_tokenizer();
   for (int i = 0; i < TokenizerBase::kMaxRollback; ++i) t.rollback('a');
   EXPECT_EXIT(t.rollback('a'), ::testing::ExitedWithCode(1),
@@ -354,7 +373,7 @@ TEST(RollbackDeathTest, MoreThanTenCharactersStopTheProgram) {
 
 // ---- Input sources ----
 
-TEST(Input, StreamAndStringGiveTheSameTokensForAnyBufferSize) {
+TEST(TokenizerInput, StreamAndStringGiveTheSameTokensForAnyBufferSize) {
   const std::string text =
       "(def-x \"a b\\n\" 1,000 a, b) ; note\n"
       "(y,) word\"s\"\r\n(z \"long string across refills\")";
@@ -368,7 +387,7 @@ TEST(Input, StreamAndStringGiveTheSameTokensForAnyBufferSize) {
   }
 }
 
-TEST(Input, StreamIsReadOneLineAtATime) {
+TEST(TokenizerInput, StreamIsReadOneLineAtATime) {
   // An interactive reader must be able to act on a line before the next
   // one is typed.
   std::istringstream in("(a)\n(b)\n");
@@ -380,7 +399,7 @@ TEST(Input, StreamIsReadOneLineAtATime) {
   EXPECT_EQ(in.tellg(), 4);
 }
 
-TEST(Input, StringInputHonoursLengthAndEmptiness) {
+TEST(TokenizerInput, StringInputHonoursLengthAndEmptiness) {
   Tokenizer t = command_tokenizer();
   EXPECT_THAT(string_tokens(t, std::string("abc def", 3)), ElementsAre("abc"));
 
@@ -395,7 +414,7 @@ TEST(Input, StringInputHonoursLengthAndEmptiness) {
   EXPECT_EQ(t.get_token(), nullptr);
 }
 
-TEST(Input, StringRunsIntoTheStreamWhenUsedUp) {
+TEST(TokenizerInput, StringRunsIntoTheStreamWhenUsedUp) {
   std::istringstream in("tail");
   Tokenizer t = command_tokenizer();
   t.set_input_stream(&in);
@@ -403,7 +422,7 @@ TEST(Input, StringRunsIntoTheStreamWhenUsedUp) {
   EXPECT_THAT(all_tokens(t), ElementsAre("head", " ", "tail"));
 }
 
-TEST(Input, NewStreamKeepsPutBackAndArena) {
+TEST(TokenizerInput, NewStreamKeepsPutBackAndArena) {
   Tokenizer t = command_tokenizer();
   t.set_string_input("first", -1);
   char* first = t.get_token();
@@ -413,14 +432,14 @@ TEST(Input, NewStreamKeepsPutBackAndArena) {
   EXPECT_THAT(all_tokens(t), ElementsAre("first", "second"));
 }
 
-TEST(Input, NulBytesAreDropped) {
+TEST(TokenizerInput, NulBytesAreDropped) {
   Tokenizer t = command_tokenizer(2);
   const std::string text("a\0b \0\0\0\0(\0)", 11);
   EXPECT_THAT(string_tokens(t, text), ElementsAre("ab", " ", "(", ")"));
   EXPECT_THAT(stream_tokens(t, text), ElementsAre("ab", " ", "(", ")"));
 }
 
-TEST(Input, TokensStayValidUntilClear) {
+TEST(TokenizerInput, TokensStayValidUntilClear) {
   Tokenizer t(" ", "", "", "", 0, 0, 8, 4);  // tiny arena: many blocks
   t.set_string_input("alpha beta-gamma-delta epsilon", -1);
   std::vector<const char*> kept;
@@ -453,7 +472,7 @@ TEST(SocketTokenizer, WithoutADescriptorThereIsNoInput) {
 
 // ---- Copy construction ----
 
-TEST(Copy, KeepsClassesTablesAndEscapesButNotInputOrExtras) {
+TEST(TokenizerCopy, KeepsClassesTablesAndEscapesButNotInputOrExtras) {
   Tokenizer original(" ", "", "", "() \"", '\\', '#', 64, 64);
   original.recursiveQuote('(');
   original.add_long_quote(LongQuoteRecognizer("[[", "]]"));
@@ -469,7 +488,7 @@ TEST(Copy, KeepsClassesTablesAndEscapesButNotInputOrExtras) {
   EXPECT_THAT(all_tokens(original), ElementsAre("kept", "left", " ", "over"));
 }
 
-TEST(Copy, SeparatorModeIsCopied) {
+TEST(TokenizerCopy, SeparatorModeIsCopied) {
   const Tokenizer original(";", 64, 64);
   Tokenizer copy(original);
   EXPECT_TRUE(copy.separator_mode());
@@ -481,7 +500,7 @@ TEST(Copy, SeparatorModeIsCopied) {
 
 // ---- Debugging aid ----
 
-TEST(PrintBin, WritesBitsMostSignificantFirst) {
+TEST(TokenizerPrintBin, WritesBitsMostSignificantFirst) {
   ::testing::internal::CaptureStderr();
   TokenizerBase::printBin(0x05);
   TokenizerBase::printBin(0xA0);
