@@ -35,6 +35,14 @@ void* as_object(int (*function)(const char*, const char*)) {
 
 const char* or_nil(const char* s) { return s != nullptr ? s : "nil"; }
 
+// What deleting a name space does not destroy lives on until the process
+// ends.  It is kept here, in a list that is never destroyed, so that it stays
+// reachable (and leak checkers see it that way).
+std::vector<const void*>& survivors() {
+  static auto* kept = new std::vector<const void*>;
+  return *kept;
+}
+
 }  // namespace
 
 // ---- NameSpace ----
@@ -48,7 +56,11 @@ NameSpace::NameSpace(const char* name, unsigned size)
 }
 
 NameSpace::~NameSpace() {
-  if (SKIP_DELETING_NAME_SPACE != 0) return;
+  if (SKIP_DELETING_NAME_SPACE != 0) {
+    for (const NamedObjEntry& e : entries_) survivors().push_back(e.object);
+    for (const SymTab::Entry& e : macros_) survivors().push_back(e.value);
+    return;
+  }
   destroy_owned();
   for (const SymTab::Entry& e : macros_) delete static_cast<Macro*>(e.value);
 }
