@@ -24,10 +24,12 @@
 //   separator mode -- with a separator string every token is the text up to
 //              and including the next occurrence of the separator, and the
 //              byte classes are not used.
-// Optional extras: quote nesting (recursiveQuote), long quotes with
-// multi-byte start and end markers (add_long_quote), and the character
-// encoding (ASCII, DoubleByte, UTF-8), under which every multi-byte
-// character is a token of its own.
+// Optional extras: quote nesting (recursiveQuote); long quotes
+// (add_long_quote): a token that begins with a recognizer's start marker
+// runs on, across closing bytes, until its end marker follows the start
+// marker or the input ends; and the character encoding (ASCII, DoubleByte,
+// UTF-8), under which every multi-byte character is a token of its own and
+// ends the word before it.
 //
 // Ownership: every token is a NUL-terminated string in the tokenizer's own
 // arena and stays valid until clear() or destruction.  The tokenizer does
