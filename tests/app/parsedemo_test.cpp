@@ -2,6 +2,7 @@
 // loop and the built-in commands as seen from the outside.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,11 @@ const char kNoSearchPath[] =
     "The search path for data files are not defined.\n"
     " You must use '-p PATHS' option or define the environment\n"
     "variable LORVANPATH\n";
+
+TEST(ParsedemoHarness, RunsTheProgramOfThisBuild) {
+  EXPECT_EQ(std::filesystem::weakly_canonical(parsedemo_path()),
+            std::filesystem::weakly_canonical(LORVAN_PARSEDEMO_PATH));
+}
 
 TEST(ParsedemoOptions, WithoutASearchPathStopsWithStatusOne) {
   TempDir dir;
@@ -149,6 +155,13 @@ TEST(ParsedemoCommands, HelpWithoutPatternListsEveryStartupCommand) {
     EXPECT_GE(at, previous) << "out of order: " << block;
     previous = at;
   }
+}
+
+TEST(ParsedemoCommands, HelpPatternTheEngineRejectsEndsTheProgram) {
+  RunResult r = run_parsedemo("", "~(help \"(\")\n~(echo not reached)", {"-d"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "regexp(3): unmatched ()\n");
+  EXPECT_EQ(r.out, "1");
 }
 
 TEST(ParsedemoCommands, ErrorsAreReportedAndTheNextCommandRuns) {
