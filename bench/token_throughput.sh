@@ -33,21 +33,25 @@ if [ ! -s "$input" ] || [ "$(stat -c %s "$input")" -lt "$min_bytes" ]; then
 fi
 bytes=$(stat -c %s "$input")
 
-# Best of three runs; prints MB/s (10^6 bytes per second).
+# Best of three runs of "${@:2}" on the input, labelled $1; sets mbps
+# (10^6 bytes/second) and prints it.
 throughput() {
-  local best=""
+  local label=$1 best="" t0 t1 ns
+  shift
   for _ in 1 2 3; do
-    local t0 t1 ns
     t0=$(date +%s%N)
     "$@" < "$input" > /dev/null
     t1=$(date +%s%N)
     ns=$((t1 - t0))
     if [ -z "$best" ] || [ "$ns" -lt "$best" ]; then best=$ns; fi
   done
-  awk -v b="$bytes" -v ns="$best" 'BEGIN { printf "%8.1f MB/s  (%.3f s)\n", b / ns * 1000, ns / 1e9 }'
+  mbps=$(awk -v b="$bytes" -v ns="$best" 'BEGIN { printf "%.1f", b / ns * 1000 }')
+  printf '%-10s %8s MB/s  (%.3f s)\n' "$label" "$mbps" "$(awk -v ns="$best" 'BEGIN { print ns / 1e9 }')"
 }
 
 echo "input: $input ($bytes bytes)"
-printf '%-22s' "wc -w";          throughput wc -w
-printf '%-22s' "token";          throughput "$token"
-printf '%-22s' "token -w";       throughput "$token" -w
+throughput "wc -w" wc -w; floor=$mbps
+throughput "token" "$token"; blanks=$mbps
+throughput "token -w" "$token" -w; spans=$mbps
+awk -v f="$floor" -v b="$blanks" -v s="$spans" \
+  'BEGIN { printf "relative to wc -w: token %.2f, token -w %.2f\n", b / f, s / f }'

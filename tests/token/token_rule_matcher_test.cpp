@@ -132,10 +132,11 @@ std::string random_text() {
   std::string text;
   for (int i = 0; i < 200000; ++i) text += kAlphabet[pick(rng)];
   for (const char* word : {"word(s) ", "Kids(s)", "abc(s", "x(s)"}) text += word;
+  text += std::string(100, 'k') + "(s) " + std::string(100, 'k') + " ";
   return text;
 }
 
-// longest() and plain_run() take short cuts; they must decide every byte
+// longest(), plain_run() and plain_word() take short cuts; they must decide every byte
 // exactly as the search over all candidate rules does.
 TEST(RuleMatcherTest, ShortCutsAgreeWithFullSearch) {
   std::string text = random_text();
@@ -146,6 +147,7 @@ TEST(RuleMatcherTest, ShortCutsAgreeWithFullSearch) {
   for (std::uint64_t p = 0; p < text.size(); ++p) {
     in.set_mark(p);
     bool is_plain = matcher.plain_run(p, 1) == 1;
+    bool is_last = matcher.plain_word(p, 1) == 1;
     plain += is_plain;
     for (StartCondition sc : {kOut, kBtw, kIn}) {
       RuleMatch fast = matcher.longest(p, sc);
@@ -156,6 +158,9 @@ TEST(RuleMatcherTest, ShortCutsAgreeWithFullSearch) {
       if (is_plain && sc != kOut) {
         ASSERT_EQ(full.rule, kByte) << "at " << p << ": " << text.substr(p, 12);
         ASSERT_EQ(full.length, 1u) << "at " << p;
+      }
+      if (is_last && sc != kOut) {
+        ASSERT_EQ(full.rule, kLastByte) << "at " << p << ": " << text.substr(p, 12);
       }
     }
   }

@@ -186,6 +186,25 @@ TEST(ScanLimitsTest, LongLookAheadThatFailsToMatchIsNoError) {
   EXPECT_TRUE(element.out == "^ <w>" + body + "</w>\n");
 }
 
+// Runs far longer than the look-ahead: each must be scanned in one pass
+// (a rescan per byte would not finish), and none is a single match.
+TEST(ScanStreamingTest, LongRunsOfOneKind) {
+  const std::size_t kRun = 3 * InputWindow::kLookahead;
+  const std::string kRuns[] = {
+      std::string(kRun, 'a') + " x\n",       // letters that might reach "(s)"
+      std::string(kRun, '!') + "x\n",        // closing bytes looking for T
+      "a." + std::string(kRun, ')') + "x\n",  // END that never ends
+      "<w>" + std::string(kRun, 'b') + "\n",  // an unfinished word element
+      "&" + std::string(kRun, 'c') + "\n",    // an unfinished entity
+  };
+  for (const std::string& run : kRuns) {
+    SCOPED_TRACE(run.substr(0, 4));
+    testing::ScanResult r = scan("^ " + run, kBlanks, 65536);
+    EXPECT_EQ(r.status, kSuccess);
+    EXPECT_EQ(r.out.size(), 2 + run.size());  // nothing to split
+  }
+}
+
 TEST(ScanStreamingTest, LargeInputMatchesSegmentBySegment) {
   const std::string kSegment = "^ \"Don't,\" she said (twice)... U.S. $5 -- ok!\n";
   testing::ScanResult one = scan(kSegment, kSpans);

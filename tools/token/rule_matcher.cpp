@@ -117,6 +117,9 @@ constexpr std::array<std::uint8_t, 256> kPlainFlags = [] {
   return table;
 }();
 
+// Runs of letters up to this length are looked at in the buffer directly.
+constexpr std::size_t kShortRun = 64;
+
 // True when a rule other than kByte (kPluralParen aside) matches at the
 // word byte s[0], given s[1] to s[3].
 bool splits_word(const unsigned char* s) {
@@ -158,28 +161,44 @@ RuleMatch RuleMatcher::search(std::uint64_t offset, StartCondition sc) {
 }
 
 std::size_t RuleMatcher::plain_run(std::uint64_t offset, std::size_t limit) {
-  // Works on the buffered bytes only, so it never waits for input; a byte
-  // whose verdict depends on bytes not yet read ends the run.  A word
-  // byte's verdict depends on the next three bytes and, for a letter, on
-  // whether its run of letters is followed by "(s)".
+  // Works on the buffered bytes, so it never waits for input but to see
+  // the end of a run of letters; a byte whose verdict depends on bytes not
+  // yet read ends the run.  A word byte's verdict depends on the next three
+  // bytes and, for a letter, on whether its run of letters is followed by
+  // "(s)".
   std::string_view view = in_.buffered(offset);
-  if (view.size() < 4) return 0;
-  const auto* s = reinterpret_cast<const unsigned char*>(view.data());
-  std::size_t end = std::min(limit, view.size() - 3);
   std::size_t letters_checked = 0;  // letters before it lack "(s)"
   std::size_t n = 0;
-  for (; n < end; ++n) {
-    std::uint8_t flags = kPlainFlags[s[n]];
+  for (; n < limit && n + 3 < view.size(); ++n) {
+    const auto* s = reinterpret_cast<const unsigned char*>(view.data()) + n;
+    std::uint8_t flags = kPlainFlags[s[0]];
     if ((flags & kWordByte) == 0) break;
-    if ((kPlainFlags[s[n + 1]] & kMaySplit) != 0 && splits_word(s + n)) break;
+    if ((kPlainFlags[s[1]] & kMaySplit) != 0 && splits_word(s)) break;
     if ((flags & kLetter) != 0 && n >= letters_checked) {
+      // kPluralParen: a short run is looked at here; a long one, which may
+      // reach beyond the buffer, through the remembered run of letters.
       std::size_t stop = n + 1;
-      while (stop < view.size() && is_letter(s[stop])) ++stop;
-      if (stop + 3 > view.size() || view.substr(stop, 3) == "(s)") break;  // kPluralParen
-      letters_checked = stop;
+      std::size_t short_end = std::min(view.size(), n + kShortRun);
+      while (stop < short_end && is_letter(static_cast<unsigned char>(view[stop]))) ++stop;
+      if (stop < short_end && stop + 3 <= view.size()) {
+        if (view.substr(stop, 3) == "(s)") break;
+        letters_checked = stop;
+      } else {
+        if (plural_paren(offset + n).length > 0) break;
+        letters_checked = static_cast<std::size_t>(letters_stop(offset + n) - offset);
+        view = in_.buffered(offset);  // the look at the run may have read
+      }
     }
   }
   return n;
+}
+
+std::size_t RuleMatcher::plain_word(std::uint64_t offset, std::size_t limit) {
+  std::size_t n = plain_run(offset, limit - 1);
+  std::string_view view = in_.buffered(offset);
+  if (n + 1 >= view.size()) return 0;
+  auto byte = [&view](std::size_t i) { return static_cast<unsigned char>(view[i]); };
+  return is_word_byte(byte(n)) && is_ws(byte(n + 1)) ? n + 1 : 0;
 }
 
 RuleMatcher::Extent RuleMatcher::match(Rule rule, std::uint64_t p) {

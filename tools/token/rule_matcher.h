@@ -87,9 +87,14 @@ class RuleMatcher {
   // The number of bytes from `offset` on, at most `limit`, each of which
   // is won by kByte with length 1 in BETWEEN and in INSIDE: bytes inside a
   // word that neither start, end nor split anything.  Lets the scanner take
-  // such stretches in one step.  Looks only at bytes already read, so it
-  // may stop early (even at 0) where more input would decide.
+  // such stretches in one step.  Looks only at bytes already read (but to
+  // find where a run of letters ends), so it may stop early, even at 0,
+  // where more input would decide.
   std::size_t plain_run(std::uint64_t offset, std::size_t limit);
+  // The length of the plain run from `offset` (at most `limit` - 1 bytes)
+  // plus the byte after it, when that byte is won by kLastByte: a whole
+  // token that ends at white space.  0 when the run is not followed so.
+  std::size_t plain_word(std::uint64_t offset, std::size_t limit);
 
  private:
   struct Extent {

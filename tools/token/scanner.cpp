@@ -74,10 +74,14 @@ int TokenScanner::run() {
         continue;
       }
     } else if (std::size_t n = space_run(p)) {
+      take_spaces(n, p);
+      continue;
+    } else if (std::size_t n = matcher_.plain_word(p, kRunLimit)) {
+      // A word up to white space: kByte matches, then kLastByte.
+      if (!tok_bytes({in_.data(p), n})) return fail(kTokenOverflow, "");
       etok("");
-      out_.put({in_.data(p), n});
-      nchars_ += n;
       p += n;
+      if ((n = space_run(p)) > 0) take_spaces(n, p);
       continue;
     } else if (std::size_t n = matcher_.plain_run(p, kRunLimit)) {
       if (!tok_bytes({in_.data(p), n})) return fail(kTokenOverflow, "");
@@ -169,13 +173,20 @@ void TokenScanner::etok(std::string_view sep) {
     out_.put("</w>");
     token_.clear();
   }
-  out_.put(sep);
+  if (!sep.empty()) out_.put(sep);
   sc_ = StartCondition::kBetween;
 }
 
 std::size_t TokenScanner::outside_run(std::uint64_t p) {
   std::string_view view = in_.buffered(p).substr(0, kRunLimit);
   return std::min(view.find('^'), std::min(view.find('$'), view.size()));
+}
+
+void TokenScanner::take_spaces(std::size_t n, std::uint64_t& p) {
+  etok("");
+  out_.put({in_.data(p), n});
+  nchars_ += n;
+  p += n;
 }
 
 std::size_t TokenScanner::space_run(std::uint64_t p) {
