@@ -3,9 +3,9 @@
 //
 // The scanner sets a mark at the start of the match it is working on; the
 // window keeps every byte from the mark on and may drop those before it.
-// At most kLookahead bytes from the mark are ever held (plus one read
-// block), so memory stays bounded whatever the input.  The window does not
-// own its reader.
+// The window serves at most kLookahead bytes from the mark and holds at
+// most that plus two read blocks, so memory stays bounded whatever the
+// input.  The window does not own its reader.
 //
 //   InputWindow in(reader);
 //   in.set_mark(p);

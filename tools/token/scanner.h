@@ -10,9 +10,15 @@
 // offsets of its first and last byte in the segment (the marker's caret has
 // offset 0).  White space and the copied text appear in both modes.
 //
+// A token still being collected when the run ends, or when "^^" ends its
+// segment, is ended there like any other.
+//
 // The scanner reads and writes through streams it does not own; messages go
 // to the error stream.  It reads the input in blocks and holds a bounded
-// window of it, so any input size runs in bounded memory.
+// window of it, so any input size runs in bounded memory.  Output is
+// buffered and flushed whenever the scanner is about to wait for input and
+// at the end, so a reader at the other end of a pipe sees every token as
+// soon as it is decided.
 //
 //   FdReader in(0);
 //   FdWriter out(1), err(2);
@@ -54,8 +60,7 @@ class TokenScanner {
   TokenScanner& operator=(const TokenScanner&) = delete;
 
   // Scans the input to its end or to "$$EOF$$" and returns the exit
-  // status.  A token still being collected at the end is written out.  A
-  // scanner is run once.
+  // status.  A scanner is run once.
   int run();
 
  private:
