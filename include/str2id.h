@@ -42,6 +42,10 @@ class Str2Id {
   // on the error stream; it keeps its id slot, so the ids of the following
   // strings stay as they were packed, but look-ups find the first id.
   void unpack(const char*& cursor);
+  // The same for untrusted data that ends at `end`: when the count is not
+  // positive or a string is not terminated before `end`, returns false and
+  // leaves both the table and the cursor unchanged.
+  bool unpack(const char*& cursor, const char* end);
 
  private:
   void clear();

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "byte_reader.h"
 #include "strfuncs.h"
 
 namespace lorvan {
@@ -70,6 +71,16 @@ void Str2Id::unpack(const char*& cursor) {
     next_.push_back(0);
     if (link(id) != id) std::cerr << "Duplicate entry in Str2Id: " << strs_[id] << "\n";
   }
+}
+
+bool Str2Id::unpack(const char*& cursor, const char* end) {
+  ByteReader check(cursor, static_cast<std::size_t>(end - cursor));
+  int count = check.get_int();
+  if (!check.ok() || count < 1) return false;
+  for (int id = 1; id < count && check.ok(); ++id) check.get_str();
+  if (!check.ok()) return false;
+  unpack(cursor);
+  return true;
 }
 
 }  // namespace lorvan
