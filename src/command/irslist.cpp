@@ -12,20 +12,20 @@
 namespace lorvan {
 namespace {
 
-constexpr char kQuote = '"';
-
-// The text of a token that opens a string: without the opening quote, and
-// without the closing quote when there is one (a string left open at the
-// end of the input keeps its last character).  Edits the token in place.
-char* string_text(char* token) {
+// The text of a token that opens a quote of `t`: without the opening
+// quote, and without the closing one when there is one (a string left open
+// at the end of the input keeps its last character).  Edits the token in
+// place.
+char* string_text(const TokenizerBase& t, char* token) {
   const std::size_t n = std::strlen(token);
-  if (n >= 2 && token[n - 1] == kQuote) token[n - 1] = '\0';
+  if (n >= 2 && t.closes_quote(token[0], token[n - 1])) token[n - 1] = '\0';
   return token + 1;
 }
 
-// The atom text of a token that is neither `open` nor `close`.
-char* atom_text(char* token) {
-  return token[0] == kQuote ? string_text(token) : token;
+// The atom text of a token that is neither `open` nor `close`: a quoted
+// token loses its quotes, whichever quote characters `t` has.
+char* atom_text(const TokenizerBase& t, char* token) {
+  return t.opens_quote(token[0]) ? string_text(t, token) : token;
 }
 
 bool is_key(const IRSlist* node, const char* key) {
@@ -134,7 +134,7 @@ int IRSlist::read(TokenizerBase* t, char open, char close) {
     return 1;
   }
   if (token[0] == close) return 0;
-  val_ = atom_text(token);
+  val_ = atom_text(*t, token);
   return 1;
 }
 
@@ -147,7 +147,7 @@ void IRSlist::read_list(TokenizerBase* t, char open, char close) {
       continue;
     }
     const bool opens = token[0] == open;
-    auto* element = new IRSlist(opens ? nullptr : atom_text(token));
+    auto* element = new IRSlist(opens ? nullptr : atom_text(*t, token));
     list->append(element);
     if (opens) list = element;
   }

@@ -135,6 +135,16 @@ class TokenizerBase {
   void rollback(char c);
 
   bool is_white(char c) const { return white_.includes(c); }
+  // Whether `c` opens a quoted stretch (the comment byte counts as one).
+  bool opens_quote(char c) const {
+    return closing_[static_cast<unsigned char>(c)] != nullptr;
+  }
+  // Whether `c` closes a stretch opened by `open`; false when `open` opens
+  // none.
+  bool closes_quote(char open, char c) const {
+    const std::unique_ptr<CharSet>& closers = closing_[static_cast<unsigned char>(open)];
+    return closers != nullptr && closers->includes(c);
+  }
   // Whether `c` occurs in `text` (null text: no; c == 0: no).
   static bool in(char c, const char* text);
   // True once a refill has found no more input.
@@ -188,9 +198,6 @@ class TokenizerBase {
   // Creates empty closing and stop sets for `open` and makes it a start
   // byte; returns the closing set.
   CharSet& open_quote(char open);
-  bool opens_quote(char c) const {
-    return closing_[static_cast<unsigned char>(c)] != nullptr;
-  }
   bool multibyte() const;
   void update_word_classes();
 

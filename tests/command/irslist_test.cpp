@@ -424,5 +424,20 @@ TEST_F(IRSlistTest, MakeIrslistReplacesTheTokenizerInput) {
   EXPECT_EQ(form(*make_irslist(nullptr, tokenizer_.get())), "()");
 }
 
+// A reader tokenizer may have other quotes than the double quote; each
+// quoted atom loses its own opening and closing characters, and a string
+// left open at the end keeps its last character.
+TEST(IRSlistOtherQuotesTest, EveryQuoteOfTheTokenizerIsStripped) {
+  Tokenizer t(" \t\n", "()", "()", "' <>", 0, 0, 256, 64);
+  auto node = make_irslist("(a 'b c' <d (e)> '' \"f\" 'open", &t);
+  std::vector<std::string> atoms;
+  for (IRSlist* c = node->first(); c != nullptr; c = c->next()) {
+    ASSERT_NE(c->val(), nullptr);
+    atoms.emplace_back(c->val());
+  }
+  // The double quote is an ordinary character here.
+  EXPECT_EQ(atoms, (std::vector<std::string>{"a", "b c", "d (e)", "", "\"f\"", "open"}));
+}
+
 }  // namespace
 }  // namespace lorvan
