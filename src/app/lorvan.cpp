@@ -5,6 +5,7 @@
 #include "command/cmd_interpreter.h"
 #include "command/named_obj.h"
 #include "command/obj_factory.h"
+#include "lexical/token_commands.h"
 #include "searchpath.h"
 
 namespace lorvan {
@@ -26,6 +27,7 @@ CmdInterpreter& the_interpreter() {
 // A module that is not part of this build is simply absent from the calls.
 void register_modules() {
   namedobj_init();
+  token_init();
   objfact_init();
 }
 
