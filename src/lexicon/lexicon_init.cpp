@@ -1,0 +1,14 @@
+#include "lexicon/lexicon_init.h"
+
+#include "lexicon/stemmer_commands.h"
+
+namespace lorvan {
+
+void lexicon_init() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  stemmer_init();
+}
+
+}  // namespace lorvan
