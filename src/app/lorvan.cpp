@@ -5,6 +5,8 @@
 #include "command/cmd_interpreter.h"
 #include "command/named_obj.h"
 #include "command/obj_factory.h"
+#include "expr/lconst.h"
+#include "expr/lexp_init.h"
 #include "lexical/token_commands.h"
 #include "searchpath.h"
 
@@ -29,6 +31,8 @@ void register_modules() {
   namedobj_init();
   token_init();
   objfact_init();
+  lexp_init();
+  lconst_init();
 }
 
 }  // namespace
