@@ -8,6 +8,7 @@
 #include "expr/lconst.h"
 #include "expr/lexp_init.h"
 #include "lexical/token_commands.h"
+#include "lexicon/lexicon_init.h"
 #include "searchpath.h"
 
 namespace lorvan {
@@ -31,6 +32,7 @@ void register_modules() {
   namedobj_init();
   token_init();
   objfact_init();
+  lexicon_init();
   lexp_init();
   lconst_init();
 }
