@@ -20,6 +20,14 @@ constexpr unsigned kCommandTableSize = 1997;
 
 void* as_value(CmdHandler handler) { return reinterpret_cast<void*>(handler); }
 
+// A macro's expansion runs nested inside the command that used it, so a
+// macro that keeps expanding to itself would nest without end.  Deeper than
+// this, expansions are not run: one message, then nothing more until the
+// outermost expansion has returned.
+constexpr int kMaxMacroNesting = 1000;
+int macro_nesting = 0;
+bool macro_nesting_exceeded = false;
+
 }  // namespace
 
 CmdInterpreter::CmdInterpreter(Tokenizer* t, char open, char close)
@@ -113,10 +121,19 @@ void* CmdInterpreter::interpret_one_cmd(IRSlist* cmd) {
 // A macro's expansion runs as commands without prompts.  The text is read
 // from a copy, so the macro may be expanded again while it runs.
 void CmdInterpreter::run_macro(const char* text) {
+  if (macro_nesting_exceeded) return;
+  if (macro_nesting >= kMaxMacroNesting) {
+    macro_nesting_exceeded = true;
+    std::cerr << "Macro expansions nested deeper than " << kMaxMacroNesting
+              << " levels are not run\n";
+    return;
+  }
+  ++macro_nesting;
   const int was_interactive = interactive_;
   interactive_ = 0;
   interpret(text);
   interactive_ = was_interactive;
+  if (--macro_nesting == 0) macro_nesting_exceeded = false;
 }
 
 void execute_command(const char* text) {
