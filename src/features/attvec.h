@@ -107,12 +107,12 @@ class AttVec : public RefCounter {
 
   AttVal word(int pos) const { return pos < nwords_ ? words_[pos] : 0; }
   void set_word(int pos, AttVal x) {
-    if (pos >= nwords_) grow_storage();
+    if (pos >= nwords_) grow_storage(pos, -1);
     words_[pos] = x;
   }
   unsigned char byte(int pos) const { return pos < nbytes_ ? bytes()[pos] : 0; }
   void set_byte(int pos, unsigned char x) {
-    if (pos >= nbytes_) grow_storage();
+    if (pos >= nbytes_) grow_storage(-1, pos);
     bytes()[pos] = x;
   }
   bool binary_bit(int pos) const { return binary_.test(pos); }
@@ -205,8 +205,10 @@ class AttVec : public RefCounter {
 
  private:
   unsigned char* bytes() const { return reinterpret_cast<unsigned char*>(words_.get() + nwords_); }
-  // Reallocates the storage for the type's current counts, keeping values.
-  void grow_storage();
+  // Reallocates the storage for the type's current counts, keeping values;
+  // the word or byte position that must then exist (-1: none) is checked.
+  void grow_storage(int word_pos, int byte_pos);
+  bool is_binary(int i) const { return type_->binary_mask().test(i); }
   // Allocates zero-filled storage for the type's current counts.
   void allocate_storage();
   // Calls del_val on every defined attribute that releases values.
@@ -232,10 +234,6 @@ void prav(const AttVec* v);
 // The attribute set named by a list of attribute names of the current type
 // (make_att_set); empty for null, an atom or an empty node.
 LBitSet get_att_set(IRSlist* s);
-
-// Registers the attribute-vector commands and the BinAtt kind, and the other
-// attribute kinds.  Runs once.
-void attvec_init();
 
 }  // namespace lorvan
 
