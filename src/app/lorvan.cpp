@@ -5,6 +5,7 @@
 #include "command/cmd_interpreter.h"
 #include "command/named_obj.h"
 #include "command/obj_factory.h"
+#include "deptree/trel_init.h"
 #include "expr/lconst.h"
 #include "expr/lexp_init.h"
 #include "lexical/token_commands.h"
@@ -30,6 +31,7 @@ CmdInterpreter& the_interpreter() {
 // A module that is not part of this build is simply absent from the calls.
 void register_modules() {
   namedobj_init();
+  trel_init();
   token_init();
   objfact_init();
   lexicon_init();
