@@ -8,6 +8,7 @@
 #include "deptree/trel_init.h"
 #include "expr/lconst.h"
 #include "expr/lexp_init.h"
+#include "features/features_commands.h"
 #include "lexical/token_commands.h"
 #include "lexicon/lexicon_init.h"
 #include "searchpath.h"
@@ -29,6 +30,8 @@ CmdInterpreter& the_interpreter() {
 // then the command init-attributes (handler init_attributes, no help text);
 // then tripledb_init and simword_init.
 // A module that is not part of this build is simply absent from the calls.
+// The attribute-vector commands and kinds (attvec_init) are a dependency of
+// the attribute predicates and are registered in their place.
 void register_modules() {
   namedobj_init();
   trel_init();
@@ -36,6 +39,7 @@ void register_modules() {
   objfact_init();
   lexicon_init();
   lexp_init();
+  attvec_init();
   lconst_init();
 }
 
