@@ -25,8 +25,9 @@ const char* IntValue::toString(void* v) {
 
 // ---- StrValue ----
 
+// Never destroyed: interned strings live until the process ends.
 Str2Id& StrValue::strs() {
-  static Str2Id interned(kInternTableSize);
+  static Str2Id& interned = *new Str2Id(kInternTableSize);
   return interned;
 }
 

@@ -81,14 +81,16 @@ bool FieldInstantiator::init(IRSlist* element) {
   IRSlist* value = property != nullptr ? property->next() : nullptr;
   if (value == nullptr) return false;
   IRSlist* weight = value->next();
-  if (property->is_list()) {
-    id_exp_ = LExp::get_exp(property);
-  } else {
+  // Compiling consumes a list's elements, so the forms are noted first.
+  const bool named = !property->is_list();
+  if (named) {
     id_ = ValType::get_id(property->val());
+  } else {
+    id_exp_ = LExp::get_exp(property);
   }
   if (value->is_list()) {
     value_exp_ = LExp::get_exp(value);
-  } else if (!property->is_list()) {
+  } else if (named) {
     ValType* type = ValType::val_type(id_);
     if (type == nullptr) {
       std::cerr << "No value type is defined for the attribute "

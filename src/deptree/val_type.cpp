@@ -30,18 +30,20 @@ void* ValType::make_atom_val(const char* text) {
   return make_val(&args);
 }
 
+// The registry is never destroyed: value types and the names that records
+// hold may outlive any static object.
 Str2Id& ValType::table() {
-  static Str2Id names(kNameTableSize);
+  static Str2Id& names = *new Str2Id(kNameTableSize);
   return names;
 }
 
 TArray<ValType*>& ValType::types() {
-  static TArray<ValType*> by_id;
+  static TArray<ValType*>& by_id = *new TArray<ValType*>;
   return by_id;
 }
 
 TArray<int>& ValType::type_ids() {
-  static TArray<int> by_id;
+  static TArray<int>& by_id = *new TArray<int>;
   return by_id;
 }
 
