@@ -10,6 +10,7 @@
 #include "command/named_obj.h"
 #include "features/alias_file.h"
 #include "features/att_interpreter_list.h"
+#include "features/attkinds.h"
 #include "features/attvec.h"
 #include "features/binatt.h"
 #include "searchpath.h"
@@ -223,6 +224,7 @@ void attvec_init() {
   if (done) return;
   done = true;
   binatt_init();
+  attkinds_init();
   CmdInterpreter& interp = *CmdInterpreter::the_interpreter;
   interp.enter("defattribute", make_attribute_interpreter,
                "(defattribute <att-name> <att-type> <other-parameters>) ---define an attribute");
