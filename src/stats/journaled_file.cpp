@@ -203,6 +203,7 @@ void JournaledFile::close() {
   fd_ = -1;
   creating_ = false;
   pages_.clear();
+  clean_.clear();
   size_ = disk_size_ = 0;
 }
 
@@ -237,16 +238,10 @@ bool JournaledFile::read(std::uint64_t pos, void* out, std::size_t n) {
     std::uint64_t index = pos / kPageSize;
     std::size_t offset = static_cast<std::size_t>(pos % kPageSize);
     std::size_t piece = std::min(n, kPageSize - offset);
-    auto found = pages_.find(index);
-    if (found != pages_.end()) {
-      std::memcpy(dst, found->second.get() + offset, piece);
-    } else {
-      // Unwritten bytes beyond the end of the disk file read as zeros.
-      std::size_t on_disk = pos >= disk_size_ ? 0
-                            : static_cast<std::size_t>(std::min<std::uint64_t>(piece, disk_size_ - pos));
-      if (on_disk > 0 && !read_disk(pos, dst, on_disk)) return false;
-      std::memset(dst + on_disk, 0, piece - on_disk);
-    }
+    auto pending = pages_.find(index);
+    const char* page = pending != pages_.end() ? pending->second.get() : clean_page(index);
+    if (page == nullptr) return false;
+    std::memcpy(dst, page + offset, piece);
     dst += piece;
     pos += piece;
     n -= piece;
@@ -254,14 +249,37 @@ bool JournaledFile::read(std::uint64_t pos, void* out, std::size_t n) {
   return true;
 }
 
-char* JournaledFile::page_for_write(std::uint64_t index) {
-  auto found = pages_.find(index);
-  if (found != pages_.end()) return found->second.get();
+JournaledFile::Page JournaledFile::load_page(std::uint64_t index) const {
+  // Bytes beyond the end of the disk file read as zeros.
   Page page(new char[kPageSize]());
   std::uint64_t start = index * kPageSize;
   if (start < disk_size_) {
     std::size_t on_disk = static_cast<std::size_t>(std::min<std::uint64_t>(kPageSize, disk_size_ - start));
     if (!read_disk(start, page.get(), on_disk)) return nullptr;
+  }
+  return page;
+}
+
+const char* JournaledFile::clean_page(std::uint64_t index) {
+  auto found = clean_.find(index);
+  if (found != clean_.end()) return found->second.get();
+  Page page = load_page(index);
+  if (!page) return nullptr;
+  if (clean_.size() >= kMaxCleanPages) clean_.clear();
+  return clean_.emplace(index, std::move(page)).first->second.get();
+}
+
+char* JournaledFile::page_for_write(std::uint64_t index) {
+  auto found = pages_.find(index);
+  if (found != pages_.end()) return found->second.get();
+  Page page;
+  auto cached = clean_.find(index);
+  if (cached != clean_.end()) {
+    page = std::move(cached->second);
+    clean_.erase(cached);
+  } else {
+    page = load_page(index);
+    if (!page) return nullptr;
   }
   return pages_.emplace(index, std::move(page)).first->second.get();
 }
@@ -382,6 +400,10 @@ bool JournaledFile::write_journal(const std::vector<std::uint64_t>& indexes,
 }
 
 void JournaledFile::finish_commit() {
+  // What was written is now on disk: keep it for reading when it fits.
+  if (clean_.size() + pages_.size() <= kMaxCleanPages) {
+    for (auto& [index, page] : pages_) clean_[index] = std::move(page);
+  }
   pages_.clear();
   disk_size_ = size_;
 }

@@ -14,8 +14,9 @@
 // not at all.
 //
 // Reads see the uncommitted writes.  Uncommitted writes are dropped when the
-// object is closed or destroyed.  The object owns its descriptor and the
-// pending pages.  Not thread-safe.
+// object is closed or destroyed.  Pages read from disk are kept in a
+// bounded cache (the file is taken to change only through this object).
+// The object owns its descriptor and its pages.  Not thread-safe.
 #ifndef LORVAN_STATS_JOURNALED_FILE_H_
 #define LORVAN_STATS_JOURNALED_FILE_H_
 
@@ -31,6 +32,9 @@ namespace lorvan {
 class JournaledFile {
  public:
   static constexpr std::size_t kPageSize = 4096;
+  // Pages read from disk that are kept (16 MB); the cache starts afresh
+  // when it is full.
+  static constexpr std::size_t kMaxCleanPages = 4096;
 
   JournaledFile() = default;
   ~JournaledFile();
@@ -79,6 +83,11 @@ class JournaledFile {
   // removes a broken one.
   bool recover(std::string& error);
   bool read_disk(std::uint64_t pos, char* out, std::size_t n) const;
+  // Page `index` as it is on disk, from the cache or read into it; null on
+  // a read error.
+  const char* clean_page(std::uint64_t index);
+  // A new page holding the disk contents of page `index`, or null.
+  Page load_page(std::uint64_t index) const;
   bool write_disk(std::uint64_t pos, const char* data, std::size_t n) const;
   // The pending page `index`, read from disk first when it is new.
   char* page_for_write(std::uint64_t index);
@@ -97,6 +106,7 @@ class JournaledFile {
   std::uint64_t size_ = 0;       // including pending writes
   std::uint64_t disk_size_ = 0;  // bytes on disk as of the last commit
   std::unordered_map<std::uint64_t, Page> pages_;  // pending pages by index
+  std::unordered_map<std::uint64_t, Page> clean_;  // cached disk pages
 };
 
 }  // namespace lorvan
