@@ -59,7 +59,8 @@ AttVal AttInterpreter::name2val(const char* text) {
 void AttInterpreter::init(IRSlist* facets) {
   if (facets == nullptr || facets->first() == nullptr) return;
   std::cerr << "Unrecognized facet specification for attribute " << name() << " ";
-  facets->print(std::cerr);
+  facets->print_line(std::cerr);
+  std::cerr << '\n';
 }
 
 void AttInterpreter::intersect(AttVec* v, const AttVec* w) {

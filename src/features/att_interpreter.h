@@ -82,7 +82,7 @@ class AttInterpreter {
   // 4. Reads the facet list that follows the kind in `defattribute` (the
   // rest of the command: a node whose elements are facet lists; may be
   // null).  Base: a non-empty list prints "Unrecognized facet specification
-  // for attribute <name> " and the list.
+  // for attribute <name> ", the facets on one line and a line end.
   virtual void init(IRSlist* facets);
   // 5. A fresh, unnamed description of the same kind.
   virtual AttInterpreter* new_interp() const = 0;
