@@ -139,7 +139,8 @@ class LExp {
 class SubExp {
  public:
   SubExp() = default;
-  SubExp(std::unique_ptr<LExp> e) : e_(std::move(e)) {}  // NOLINT: implicit by design
+  // Implicit, so a compiled expression can be stored where a SubExp is held.
+  SubExp(std::unique_ptr<LExp> e) : e_(std::move(e)) {}
   SubExp(const SubExp& other) : e_(LExp::make_copy(other.get())) {}
   SubExp& operator=(const SubExp& other) {
     if (this != &other) e_ = LExp::make_copy(other.get());
