@@ -81,9 +81,8 @@ void* make_attribute_interpreter_list(IRSlist* args) {
 void* make_av(IRSlist* args) {
   if (args->first() == nullptr) return nullptr;
   const AttInterpreterList* type = AttVec::the_itp_list;
-  if (!args->first()->is_list()) {
-    const char* name = args->get_val();
-    type = name != nullptr ? named_list(name) : nullptr;
+  if (!args->first()->is_list() && args->first()->val() != nullptr) {
+    type = named_list(args->get_val());
     if (type == nullptr) return nullptr;
   }
   if (type == nullptr) {
