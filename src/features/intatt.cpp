@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 
 namespace lorvan {
 
@@ -29,6 +30,10 @@ int IntAtt::cmp_vals(AttVal a, AttVal b) const {
 const char* IntAtt::str_val(AttVal x) {
   std::snprintf(text_, sizeof text_, "%d", static_cast<int>(static_cast<std::uint32_t>(x)));
   return text_;
+}
+
+void IntAtt::print(std::ostream& out, const AttVec* v) {
+  out << '(' << name() << ' ' << str_val(att_val(v)) << ')';
 }
 
 void intatt_init() {

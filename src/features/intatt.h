@@ -29,6 +29,9 @@ class IntAtt : public LongVAtt {
   int cmp_vals(AttVal a, AttVal b) const override;
   // The low 32 bits printed as a signed number ("%d").
   const char* str_val(AttVal x) override;
+  // "(" name " " number ")", also for a negative number, which the base
+  // rule would print as -name.
+  void print(std::ostream& out, const AttVec* v) override;
 
  private:
   char text_[32] = {};
