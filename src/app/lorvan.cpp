@@ -12,6 +12,7 @@
 #include "lexical/token_commands.h"
 #include "lexicon/lexicon_init.h"
 #include "searchpath.h"
+#include "stats/tripledb_init.h"
 
 namespace lorvan {
 namespace {
@@ -41,6 +42,9 @@ void register_modules() {
   lexp_init();
   attvec_init();
   lconst_init();
+  // After init-attributes: the databases (every database command and the
+  // word-sequence counter).
+  tripledb_init();
 }
 
 }  // namespace
