@@ -65,8 +65,8 @@ class IRSlist : public RSlist {
   // Reads one expression from `t` into this node: a list's elements are
   // appended to the children, an atom's text becomes val().  Returns 1 when
   // an expression was read; 0 when the next token is `close` (val() is then
-  // null) or the input is exhausted.  A token that begins with a double
-  // quote is a string: the quotes are removed.  A list left open at the end
+  // null) or the input is exhausted.  A token that begins with one of the
+  // tokenizer's quote characters is a string: the quotes are removed.  A list left open at the end
   // of the input is taken as closed.
   int read(TokenizerBase* t, char open = '(', char close = ')');
   // Appends elements read from `t` until a `close` token or the end of the
