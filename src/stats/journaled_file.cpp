@@ -1,6 +1,7 @@
 #include "stats/journaled_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,6 +43,14 @@ std::uint64_t get_u64(ByteReader& in) {
 }
 
 std::string errno_text() { return std::strerror(errno); }
+
+// One writer at a time: an exclusive lock on the open file, given up when
+// it is closed (or the process ends).
+bool lock_for_writing(int fd, std::string& error) {
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+  error = errno == EWOULDBLOCK ? JournaledFile::kBusy : errno_text();
+  return false;
+}
 
 bool file_size(int fd, std::uint64_t& size) {
   struct stat st;
@@ -126,8 +135,8 @@ bool JournaledFile::open(const std::string& path, bool writable, std::string& er
     error = errno_text();
     return false;
   }
-  if (fd_ >= 0 && !file_size(fd_, disk_size_)) {
-    error = errno_text();
+  if (fd_ >= 0 && ((writable && !lock_for_writing(fd_, error)) || !file_size(fd_, disk_size_))) {
+    if (error.empty()) error = errno_text();
     close();
     return false;
   }
@@ -151,12 +160,14 @@ bool JournaledFile::open_existing(std::string& error) {
 
 bool JournaledFile::start_creation(std::string& error) {
   if (fd_ >= 0) ::close(fd_);
-  ::unlink(journal_path(path_).c_str());  // left over from a removed file
-  fd_ = ::open(creation_path(path_).c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
-  if (fd_ < 0) {
-    error = errno_text();
+  fd_ = ::open(creation_path(path_).c_str(), O_RDWR | O_CREAT, 0644);
+  if (fd_ < 0 || !lock_for_writing(fd_, error) || ::ftruncate(fd_, 0) != 0) {
+    if (error.empty()) error = errno_text();
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
     return false;
   }
+  ::unlink(journal_path(path_).c_str());  // left over from a removed file
   creating_ = true;
   disk_size_ = size_ = 0;
   return true;

@@ -13,6 +13,9 @@
 // renamed into place by its first commit, so it either appears complete or
 // not at all.
 //
+// Only one JournaledFile at a time may have a file open for writing (an
+// advisory lock, also between processes); readers take no lock.
+//
 // Reads see the uncommitted writes.  Uncommitted writes are dropped when the
 // object is closed or destroyed.  Pages read from disk are kept in a
 // bounded cache (the file is taken to change only through this object).
@@ -35,6 +38,8 @@ class JournaledFile {
   // Pages read from disk that are kept (16 MB); the cache starts afresh
   // when it is full.
   static constexpr std::size_t kMaxCleanPages = 4096;
+  // The reason open() gives when another writer has the file.
+  static constexpr const char* kBusy = "the file is being written by another user";
 
   JournaledFile() = default;
   ~JournaledFile();

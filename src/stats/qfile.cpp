@@ -40,7 +40,7 @@ int QFile::init(const char* path, long block_size) {
   free_list_.clear();
   saved_free_list_ = 0;
   if (substituted == nullptr || !file_.open(name, !read_only(), error)) {
-    std::cerr << "Can't open " << name << "\n";
+    std::cerr << "Can't open " << name << (error == JournaledFile::kBusy ? ": " + error : "") << "\n";
     file_.close();
     return 0;
   }

@@ -202,8 +202,8 @@ TEST_F(PLHashTest, LinkingIsRefusedWhenItWouldMixMemoryAndFile) {
   }
   testing::internal::CaptureStderr();
   NoteDb linked;
-  EXPECT_EQ(linked.open_file(header_.c_str(), kReadWrite), 1);
-  EXPECT_EQ(linked.open_file(header_.c_str(), kReadWrite), -1);  // already linked
+  EXPECT_EQ(linked.open_file(header_.c_str(), std::ios::in), 1);
+  EXPECT_EQ(linked.open_file(header_.c_str(), std::ios::in), -1);  // already linked
   NoteDb filled;
   filled.put("k", "memory");
   EXPECT_EQ(filled.open_file(header_.c_str(), kReadWrite), -1);  // would shadow the file
@@ -221,6 +221,20 @@ TEST_F(PLHashTest, LinkingIsRefusedWhenItWouldMixMemoryAndFile) {
   NoteDb check;
   check.open_file(other.c_str(), std::ios::in);
   EXPECT_EQ(check.get("x"), "early");
+}
+
+TEST_F(PLHashTest, OnlyOneDatabaseAtATimeWritesAFile) {
+  NoteDb writer;
+  ASSERT_EQ(writer.open_file(header_.c_str(), kReadWrite), 0);
+  NoteDb second;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(second.open_file(header_.c_str(), kReadWrite), -1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "Can't open " + path("n.db") + ": the file is being written by another user\n");
+  NoteDb reader;
+  EXPECT_EQ(reader.open_file(header_.c_str(), std::ios::in), 1);
+  writer.unlink_file();
+  EXPECT_EQ(second.open_file(header_.c_str(), kReadWrite), 1);
 }
 
 TEST_F(PLHashTest, ReadOnlyLinkKeepsChangesInMemoryAndShowsThem) {
