@@ -8,7 +8,7 @@
 #include "deptree/trel_init.h"
 #include "expr/lconst.h"
 #include "expr/lexp_init.h"
-#include "features/features_commands.h"
+#include "features/attpred_init.h"
 #include "lexical/token_commands.h"
 #include "lexicon/lexicon_init.h"
 #include "searchpath.h"
@@ -31,8 +31,8 @@ CmdInterpreter& the_interpreter() {
 // then the command init-attributes (handler init_attributes, no help text);
 // then tripledb_init and simword_init.
 // A module that is not part of this build is simply absent from the calls.
-// The attribute-vector commands and kinds (attvec_init) are a dependency of
-// the attribute predicates and are registered in their place.
+// attpred_init also registers what it builds on: the attribute-vector
+// commands and kinds (attvec_init) and the list-attribute expressions.
 void register_modules() {
   namedobj_init();
   trel_init();
@@ -40,7 +40,7 @@ void register_modules() {
   objfact_init();
   lexicon_init();
   lexp_init();
-  attvec_init();
+  attpred_init();
   lconst_init();
   // After init-attributes: the databases (every database command and the
   // word-sequence counter).
