@@ -1,5 +1,6 @@
 #include "lexicon/lexicon_init.h"
 
+#include "lexicon/dict_commands.h"
 #include "lexicon/stemmer_commands.h"
 
 namespace lorvan {
@@ -9,6 +10,7 @@ void lexicon_init() {
   if (done) return;
   done = true;
   stemmer_init();
+  dict_commands_init();
 }
 
 }  // namespace lorvan
