@@ -145,7 +145,9 @@ class AttInterpreter {
   // the base; the storage bases BinAtt, LongVAtt and CharAtt say false,
   // ComplexAtt true again.
   virtual bool releases_values() const;
-  // Frees x, a value made by make_val, when nobody holds it.  Base:
+  // Frees x, a value made by make_val, when nobody holds it.  Reading a
+  // vector calls it after unify_val whenever the stored value is not x
+  // (x lost to a value read before, or was merged into it).  Base:
   // nothing.
   virtual void discard_val(AttVal x);
 
