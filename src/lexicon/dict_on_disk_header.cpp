@@ -63,7 +63,7 @@ class HeaderReader {
       name.remove_prefix(1);
       if (!name.empty() && name.back() == '"') name.remove_suffix(1);
     }
-    if (name.empty()) return fail(std::string("empty ") + what);
+    if (name.empty()) return fail(std::string(what) + " is empty");
     out = name.front() == '/' ? std::string(name) : directory_ + std::string(name);
     return true;
   }
