@@ -6,6 +6,7 @@
 #include "command/irslist.h"
 #include "command/obj_factory.h"
 #include "deptree/builtin_val_types.h"
+#include "deptree/deps_commands.h"
 #include "deptree/trel_exps.h"
 #include "deptree/val_type.h"
 
@@ -42,6 +43,8 @@ void trel_init() {
   ObjFactory::the_factory.proto("ValType", "IntValue", new IntValue, nullptr);
   ObjFactory::the_factory.proto("ValType", "StrValue", new StrValue, nullptr);
   ObjFactory::the_factory.proto("ValType", "StrListValue", new StrListValue, nullptr);
+  // The printing switches of dependency structures belong to this module.
+  deps_init();
 }
 
 }  // namespace lorvan
