@@ -141,11 +141,7 @@ const char* VecAtt::str_val(AttVal x) {
 }
 
 void VecAtt::pack(const AttVec* v, StrBufs& out) const {
-  if (const AttVec* p = stored(v)) {
-    p->pack(out);
-  } else if (nested_type() != nullptr) {
-    AttVec(nested_type()).pack(out);
-  }
+  if (const AttVec* p = stored(v)) p->pack(out);
 }
 
 void VecAtt::unpack(AttVec* v, ByteReader& in) {

@@ -92,7 +92,8 @@ class VecAtt : public ComplexAtt {
   void print(std::ostream& out, const AttVec* v) override;
   // The vector printed with aliases; null for null.
   const char* str_val(AttVal x) override;
-  // The nested vector's binary form (an empty vector's for null).
+  // The nested vector's binary form.  (A vector writes a null value as
+  // its code alone, without calling pack.)
   void pack(const AttVec* v, StrBufs& out) const override;
   // A new vector of the nested type read from `in`; nothing is stored when
   // the form is bad (then `in` is failed).

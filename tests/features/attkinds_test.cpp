@@ -520,53 +520,53 @@ INSTANTIATE_TEST_SUITE_P(Kinds, BadValueTest, ::testing::Values(
     BadValueCase{"((agr (+plu (foo 1))))", "Unknown attribute foo\n", "((agr (+plu)))"}));
 
 struct BadDeclarationCase {
-  const char* declaration;
+  std::string attribute;  // a defattribute command
   const char* message;
   const char* value;  // read after the declaration
   const char* shown;
 };
 
-void PrintTo(const BadDeclarationCase& c, std::ostream* out) { *out << c.declaration; }
+void PrintTo(const BadDeclarationCase& c, std::ostream* out) {
+  *out << c.attribute.substr(0, 40);
+}
 
 class BadDeclarationTest : public AttKindsTest,
                            public ::testing::WithParamInterface<BadDeclarationCase> {};
 
+// Each run declares the attribute in a type of its own.
 TEST_P(BadDeclarationTest, ReportsAndDefinesAllTheSame) {
   const BadDeclarationCase& c = GetParam();
+  static int runs = 0;
+  const std::string type_name = "bad" + std::to_string(++runs);
   AttInterpreterList* saved = AttVec::the_itp_list;
-  CmdInterpreter::the_interpreter->interpret(c.declaration);
-  AttInterpreterList* type = AttVec::the_itp_list;
+  CmdInterpreter::the_interpreter->interpret(
+      ("(def-att-list " + type_name + " " + c.attribute + ")").c_str());
   AttVec::the_itp_list = saved;
   EXPECT_EQ(err(), c.message);
+  const AttInterpreterList* type = AttInterpreterList::get_att_list(type_name.c_str());
   ASSERT_NE(type, nullptr);
   EXPECT_EQ(show(*read(c.value, type)), c.shown);
   EXPECT_EQ(err(), "");
 }
 
-std::string many_values(const char* prefix, int n) {
-  std::string s;
+std::string with_values(const char* attribute, const char* prefix, int n) {
+  std::string s = std::string("(defattribute ") + attribute + " (allowable-values";
   for (int k = 1; k <= n; ++k) s += " " + std::string(prefix) + std::to_string(k);
-  return s;
+  return s + "))";
 }
 
-const std::string kDisj33 = "(def-att-list big33 (defattribute a DisjAtt (allowable-values" +
-                            many_values("v", 33) + ")))";
-const std::string kDisj8x9 = "(def-att-list big9 (defattribute b Disj8Att (allowable-values" +
-                             many_values("w", 9) + ")))";
-const std::string kEnum256 = "(def-att-list big256 (defattribute c EnumAtt (allowable-values" +
-                             many_values("x", 256) + ")))";
-
 INSTANTIATE_TEST_SUITE_P(Kinds, BadDeclarationTest, ::testing::Values(
-    BadDeclarationCase{kDisj33.c_str(),
+    BadDeclarationCase{with_values("a DisjAtt", "v", 33),
                        "The attribute a can only have up to 32 values, 33 found.\n",
                        "((a v1 v32 v33))", "((a v1 v32))"},
-    BadDeclarationCase{kDisj8x9.c_str(),
+    BadDeclarationCase{with_values("b Disj8Att", "w", 9),
                        "The attribute b can only have up to 8 values, 9 found.\n", "((b w8 w9))",
                        "((b w8))"},
-    BadDeclarationCase{kEnum256.c_str(),
+    BadDeclarationCase{with_values("c EnumAtt", "x", 256),
                        "The attribute c can only have up to 255 values, 256 found.\n",
                        "((c x256))", "(~c)"},
-    BadDeclarationCase{"(def-att-list ents (defattribute e EntAtt (colour red) (default ~no)))",
+    BadDeclarationCase{with_values("d EnumAtt", "x", 255), "", "((d x255))", "((d x255))"},
+    BadDeclarationCase{"(defattribute e EntAtt (colour red) (default ~no))",
                        "EntAtt::EntAtt unknown facet (colour red)\n", "(~e)", "((e 0x0))"}));
 
 // -------------------------------------------------------- binary forms
