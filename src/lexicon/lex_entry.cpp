@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <iostream>
+#include <string>
 
 #include "command/irslist.h"
+#include "lexicon/phrase_meaning.h"
 #include "strbufs.h"
 #include "strfuncs.h"
 
@@ -21,6 +23,15 @@ Meaning* LexEntry::make_meaning(IRSlist* m) {
   if (meaning == nullptr) return nullptr;
   meaning->set_owner(this);
   meaning->initialize(m);
+  // One "phrases" meaning stands for all the entry's phrases; a printed
+  // entry carries it twice (the meaning and the phrases line), and keeping
+  // both would add one more on every print and read.
+  if (dynamic_cast<PhraseMeaning*>(meaning) != nullptr) {
+    if (Meaning* held = get_meaning(PhraseMeaning::kTypeName)) {
+      delete meaning;
+      return held;
+    }
+  }
   add_meaning(meaning);
   return meaning;
 }
@@ -53,19 +64,27 @@ void LexEntry::add_phrase(std::unique_ptr<Phrase> p) {
 
 namespace {
 
-// The words of a phrase text, split at blanks, each quoted when needed.
+// The words of a phrase text, split at blanks, each quoted when needed.  A
+// comma attached to a word is written as a word of its own, so that the
+// phrase reads back with its anchor: "ago, long" prints as ago , long.
 void print_phrase_words(std::ostream& out, const char* text) {
   bool first = true;
-  const char* p = text;
-  while (*p != '\0') {
+  std::string word;
+  auto put = [&](const std::string& w) {
+    if (!first) out << ' ';
+    out << (w == "," ? "," : StrBufs::quote_white(w.c_str()));
+    first = false;
+  };
+  for (const char* p = text; *p != '\0';) {
     while (*p == ' ') ++p;
     if (*p == '\0') break;
     const char* end = std::strchr(p, ' ');
     if (end == nullptr) end = p + std::strlen(p);
-    std::string word(p, end);
-    if (!first) out << ' ';
-    out << StrBufs::quote_white(word.c_str());
-    first = false;
+    word.assign(p, end);
+    bool comma = word.size() > 1 && word.back() == ',';
+    if (comma) word.pop_back();
+    put(word);
+    if (comma) put(",");
     p = end;
   }
 }

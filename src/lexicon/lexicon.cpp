@@ -274,6 +274,11 @@ bool Lexicon::link_disk(std::unique_ptr<DiskDictionary> dict) {
   return true;
 }
 
+void Lexicon::own_ending_table(std::unique_ptr<EndingTable> table) {
+  own_table_ = std::move(table);
+  ending_table_ = own_table_.get();
+}
+
 void Lexicon::clear() {
   entries_.clear();
   absent_.clear();

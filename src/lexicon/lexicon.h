@@ -28,8 +28,8 @@
 //
 // Ownership: the lexicon owns its entries (and through them their meanings
 // and phrases), the entry words (one arena), the absent-word copies and the
-// linked disk dictionaries.  The ending table is not owned (it is a named
-// object of its own).  A lexicon is a named object of type "Lexicon"; the
+// linked disk dictionaries.  The ending table is a named object of its own
+// and not owned, unless it was made for this lexicon (own_ending_table()).  A lexicon is a named object of type "Lexicon"; the
 // lexical analyzer holds pointers to its entries and meanings during a
 // sentence, so it must not be cleared while such items are in use.
 //
@@ -163,8 +163,10 @@ class Lexicon {
 
   int encoding() const { return encoding_; }
   EndingTable* ending_table() const { return ending_table_; }
-  // Not owned; null removes it.
+  // Uses `table` (not owned); null removes it.
   void set_ending_table(EndingTable* table) { ending_table_ = table; }
+  // Uses `table` and owns it (a table made for this lexicon alone).
+  void own_ending_table(std::unique_ptr<EndingTable> table);
   int size() const { return entries_.size(); }
   int disk_count() const { return static_cast<int>(disks_.size()); }
 
@@ -188,6 +190,7 @@ class Lexicon {
   StrBufs key_buffer_;     // scratch for keys being computed
   std::vector<std::unique_ptr<DiskDictionary>> disks_;
   EndingTable* ending_table_ = nullptr;
+  std::unique_ptr<EndingTable> own_table_;  // set by own_ending_table()
   int encoding_ = kAscii;
 };
 
