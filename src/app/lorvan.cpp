@@ -10,6 +10,7 @@
 #include "expr/lexp_init.h"
 #include "features/attpred_init.h"
 #include "lexical/token_commands.h"
+#include "lexicon/lexicon.h"
 #include "lexicon/lexicon_init.h"
 #include "searchpath.h"
 #include "stats/tripledb_init.h"
@@ -62,12 +63,9 @@ void interpret_command_line(const char* text) { the_interpreter().interpret(text
 
 void print_lexicon_entry(const char* word, std::ostream& out, const char* lexicon_name) {
   if (lexicon_name == nullptr) return;
-  void* lexicon = get_named_obj(lexicon_name, "Lexicon", 1);
+  auto* lexicon = static_cast<Lexicon*>(get_named_obj(lexicon_name, "Lexicon", 1));
   if (lexicon == nullptr || word == nullptr) return;
-  // The entry printer belongs to the lexicon module, which is not part of
-  // this build: no object of type "Lexicon" can exist yet, so this point is
-  // not reached.
-  (void)out;
+  lexicon->print_entry(out, lexicon->search_entry(word));
 }
 
 }  // namespace lorvan
