@@ -56,7 +56,6 @@ class JournaledFile {
   void close();
 
   bool is_open() const { return fd_ >= 0; }
-  bool writable() const { return writable_; }
   // True when the file is still to be created by the first commit.
   bool is_new() const { return creating_; }
   const std::string& path() const { return path_; }

@@ -34,7 +34,6 @@ class TTrie {
 
   Node& node(NodeId id) { return nodes_[id]; }
   const Node& node(NodeId id) const { return nodes_[id]; }
-  std::size_t size() const { return nodes_.size(); }
 
   // The child of `parent` along `key`, or kNone.
   NodeId child(NodeId parent, K key) const {

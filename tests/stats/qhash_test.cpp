@@ -171,6 +171,11 @@ TEST_F(QHashTest, GrowingItemSplitsAndShrinkingItFreesTheOverflowChunk) {
       previous_overflow = info.footer.position;
     }
     EXPECT_EQ(loaded(*file, p), data) << step.size;
+    // The same bytes read in two parts: the first chunk's and the rest.
+    StrBufs parts;
+    ASSERT_TRUE(file->load_front(info, parts));
+    ASSERT_TRUE(file->load_rear(info, parts));
+    EXPECT_EQ(std::string(parts.str(), parts.length()), data) << step.size;
   }
   bool overflow_is_free = false;
   for (const FreeRange& r : file->free_list()) {
