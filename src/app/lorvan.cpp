@@ -9,6 +9,7 @@
 #include "expr/lconst.h"
 #include "expr/lexp_init.h"
 #include "features/attpred_init.h"
+#include "lexical/lexitem_init.h"
 #include "lexical/token_commands.h"
 #include "lexicon/lexicon.h"
 #include "lexicon/lexicon_init.h"
@@ -40,6 +41,7 @@ void register_modules() {
   token_init();
   objfact_init();
   lexicon_init();
+  lexitem_init();
   lexp_init();
   attpred_init();
   lconst_init();
