@@ -70,6 +70,7 @@ bool Deps::unpack(const char*& cursor, const char* end) {
 void Deps::clear() {
   tree_ = nullptr;
   named_.clear();
+  by_name_.clear();
   nodes_.clear();
   assertions_.clear();
   words_.clear();
@@ -155,8 +156,12 @@ DepTree* Deps::at_pos(int p) const { return tree_ != nullptr ? tree_->at_pos(p) 
 void Deps::name_node(DepTree* node) {
   if (node == nullptr || node->name() != nullptr) return;
   if (node->pos() > 0) {
-    named_node(std::to_string(node->pos()).c_str(), node);
-    return;
+    const std::string name = std::to_string(node->pos());
+    if (get_named_node(name.c_str()) == nullptr) {
+      named_node(name.c_str(), node);
+      return;
+    }
+    // A text read in may have given the position's name to another node.
   }
   std::string name;
   do {
@@ -165,18 +170,42 @@ void Deps::name_node(DepTree* node) {
   named_node(name.c_str(), node);
 }
 
+std::string Deps::name_key(const char* name) {
+  // Names compare as strcasecmp does: ASCII letters without case, other
+  // bytes exactly.
+  std::string key(name);
+  for (char& c : key) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return key;
+}
+
 void Deps::named_node(const char* name, DepTree* node) {
   if (name == nullptr || node == nullptr) return;
-  if (node->info_.name == nullptr) named_.push_back(node);
+  if (const char* old = node->info_.name) {
+    const std::string key = name_key(old);
+    auto it = by_name_.find(key);
+    if (it != by_name_.end() && it->second == node) {
+      // Another node of the old name, if any, is now the first.
+      by_name_.erase(it);
+      for (DepTree* n : named_) {
+        if (n != node && name_key(n->name()) == key) {
+          by_name_.emplace(key, n);
+          break;
+        }
+      }
+    }
+  } else {
+    named_.push_back(node);
+  }
   node->info_.name = dup_str(name);
+  by_name_.emplace(name_key(name), node);
 }
 
 DepTree* Deps::get_named_node(const char* name) const {
   if (name == nullptr) return nullptr;
-  for (DepTree* n : named_) {
-    if (strcasecmp(n->name(), name) == 0) return n;
-  }
-  return nullptr;
+  auto it = by_name_.find(name_key(name));
+  return it != by_name_.end() ? it->second : nullptr;
 }
 
 void Deps::attachIsolatedNodes() {

@@ -31,6 +31,8 @@
 
 #include <iosfwd>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "deptree/dep_tree.h"
@@ -123,8 +125,9 @@ class Deps : public RefCounter {
   void tree(DepTree* node) { tree_ = node; }
   // The first node of the tree (pre-order) whose pos is p, or null.
   DepTree* at_pos(int p) const;
-  // Names an unnamed node: "E<n>" with the empty-node counter when its pos
-  // <= 0 (skipping names already taken), otherwise its pos in decimal.
+  // Names an unnamed node: its pos in decimal when pos > 0, otherwise (or
+  // when another node has that name) "E<n>" with the empty-node counter,
+  // skipping names already taken.
   void name_node(DepTree* node);
   // Gives `node` the name (copied) and lists it among the named nodes.
   void named_node(const char* name, DepTree* node);
@@ -170,12 +173,16 @@ class Deps : public RefCounter {
   void read(IRSlist* list);
 
  private:
+  // The look-up key of a name.
+  static std::string name_key(const char* name);
+
   StrBufs arena_;
   TArray<const char*> words_;
   TArray<const char*> spaces_;
   const AttInterpreterList* att_type_;
   DepTree* tree_ = nullptr;
-  std::vector<DepTree*> named_;
+  std::vector<DepTree*> named_;  // in the order they were named
+  std::unordered_map<std::string, DepTree*> by_name_;  // the first node of each name
   std::vector<std::unique_ptr<TRel>> assertions_;
   int empty_counter_ = 0;
   const char* id_tag_ = nullptr;

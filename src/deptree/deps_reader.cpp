@@ -5,6 +5,8 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "command/irslist.h"
 #include "deptree/dep_tree.h"
@@ -83,7 +85,7 @@ IRSlist* DepsReader::read_words(IRSlist* list) {
       if (pos > 0) {
         node = deps_.new_node();
         node->init(pos, nullptr);
-        if (name != nullptr) node->name(name);
+        give_name(*node, name);
         word_nodes_.push_back(node);
       }
     } else if (name != nullptr) {
@@ -93,9 +95,10 @@ IRSlist* DepsReader::read_words(IRSlist* list) {
         node = deps_.new_node();
         node->low(next);
         node->high(next - 1);
-        node->name(name);
+        give_name(*node, name);
       }
     }
+    if (node != nullptr) entry_index_[node] = static_cast<int>(entries_.size());
     entries_.push_back({e, node});
     name = nullptr;
   }
@@ -127,6 +130,16 @@ void DepsReader::read_structure(const Entry& entry) {
     if (cursor->is_list()) read_field(node, cursor);
   }
   structured_.push_back(&node);
+}
+
+void DepsReader::give_name(DepTree& node, const char* name) {
+  if (name == nullptr) return;
+  if (deps_.get_named_node(name) != nullptr) {
+    std::cerr << "Deps::read: the name " << name
+              << " is given twice; the second node is named anew\n";
+    return;
+  }
+  node.name(name);
 }
 
 void DepsReader::read_governor(DepTree& node, IRSlist*& cursor) {
@@ -186,7 +199,20 @@ void DepsReader::attach(DepTree& node, DepTree& gov, const char* spec, const cha
     std::cerr << '\n';
     return;
   }
-  gov.ord_insert(&node);
+  insert_under(gov, node);
+}
+
+void DepsReader::insert_under(DepTree& gov, DepTree& node) {
+  if (!gov.ord_insert(&node) || !node.empty_span()) return;
+  // ord_insert puts an empty node before the empty nodes at the same place;
+  // those written before it in the text stay before it.
+  const int index = entry_index_[&node];
+  for (DepTree* s = node.next(); s != nullptr && s->empty_span() && s->low() == node.low();
+       s = node.next()) {
+    auto it = entry_index_.find(s);
+    if (it == entry_index_.end() || it->second > index) break;
+    s->insert_after(&node);
+  }
 }
 
 void DepsReader::read_field(DepTree& node, IRSlist* field) {
@@ -223,10 +249,19 @@ void DepsReader::read_atts(DepTree& node, IRSlist* text) {
 
 void DepsReader::attach_to_top() {
   DepTree* top = deps_.tree();
+  // Nodes known to be under the top node by now; each climb stops at one,
+  // so long chains cost one climb in all.
+  std::unordered_set<const DepTree*> under_top{top};
+  std::vector<DepTree*> path;
   for (DepTree* node : structured_) {
+    path.clear();
     DepTree* r = node;
-    while (r->parent() != nullptr) r = r->parent();
-    if (r != top) top->ord_insert(r);
+    for (; !under_top.contains(r) && r->parent() != nullptr; r = r->parent()) path.push_back(r);
+    if (!under_top.contains(r)) {
+      insert_under(*top, *r);
+      path.push_back(r);
+    }
+    under_top.insert(path.begin(), path.end());
   }
 }
 

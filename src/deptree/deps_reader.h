@@ -14,15 +14,17 @@
 // outside.
 //
 // Bad input never stops the reading: a governor that cannot be found or
-// that would make a cycle is reported and the entry keeps no governor;
-// entries too short, words beyond the largest position and unknown fields
-// are passed over.
+// that would make a cycle is reported and the entry keeps no governor; a
+// name given twice is reported and names only the first node; entries too
+// short, words beyond the largest position and unknown fields are passed
+// over.
 //
 // While a reader exists its structure is Deps::the_deps, so node-valued
 // properties can name nodes of the structure being read.
 #ifndef LORVAN_DEPTREE_DEPS_READER_H_
 #define LORVAN_DEPTREE_DEPS_READER_H_
 
+#include <unordered_map>
 #include <vector>
 
 namespace lorvan {
@@ -52,6 +54,9 @@ class DepsReader {
 
   // Pass 1; returns the atom that ended it, or null.
   IRSlist* read_words(IRSlist* list);
+  // Names an entry's node, unless another node has the name already
+  // (reported; the node is named when printed).
+  void give_name(DepTree& node, const char* name);
   // Pass 2 for one entry.
   void read_structure(const Entry& entry);
   // Reads the governor written at `cursor` (moved past it) and puts the
@@ -66,6 +71,8 @@ class DepsReader {
   // The attribute vector written as `text`, read with the structure's
   // attribute-vector type (none without one).
   void read_atts(DepTree& node, IRSlist* text);
+  // ord_insert, keeping empty nodes at the same place in text order.
+  void insert_under(DepTree& gov, DepTree& node);
   // The topmost ancestors of the structured nodes go under the top node.
   void attach_to_top();
   void read_assertions(IRSlist* list);
@@ -75,6 +82,7 @@ class DepsReader {
   std::vector<Entry> entries_;
   std::vector<DepTree*> word_nodes_;  // by position; [0] is null
   std::vector<DepTree*> structured_;  // nodes whose entry gave root and category
+  std::unordered_map<const DepTree*, int> entry_index_;  // node -> its entry
 };
 
 }  // namespace lorvan
