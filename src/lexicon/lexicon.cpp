@@ -216,7 +216,9 @@ LexEntry* Lexicon::add_entry(IRSlist* entry, bool report_duplicates) {
   if (is_new) {
     e = new_entry(key);
     entries_.enter(e);
-  } else if (report_duplicates) {
+  } else if (report_duplicates && e->meaning_count() > 0) {
+    // An entry without meanings (made as the anchor of a phrase, say) is
+    // no duplicate: the entry written for the word fills it.
     std::cerr << "Duplicate entry: " << e->key() << '\n';
     return e;
   }
@@ -232,22 +234,13 @@ void Lexicon::add_meanings(LexEntry* e, IRSlist* entry) {
 }
 
 LexEntry* Lexicon::add_entry_if_absent(IRSlist* entry) {
-  if (entry == nullptr || !entry->is_list()) return add_entry(entry, true);
-  key_buffer_.clear();
-  int words = 0;
-  const char* key = entry_key(*entry, TokenizerBase::defaultEncoding, key_buffer_, words);
-  if (key == nullptr) return add_entry(entry, true);
-  if (words > 1) {
-    LexEntry* e = entries_.search(key);
-    if (e != nullptr && e->meaning_count() > 0) return e;
-    if (e != nullptr) {
-      // A phrase entry made empty (as the anchor of another phrase, say):
-      // the new meanings join it.
-      add_meanings(e, entry);
-      return e;
+  if (entry != nullptr && entry->is_list()) {
+    key_buffer_.clear();
+    int words = 0;
+    if (const char* key = entry_key(*entry, TokenizerBase::defaultEncoding, key_buffer_, words)) {
+      LexEntry* e = words > 1 ? entries_.search(key) : search_entry(key);
+      if (e != nullptr && e->meaning_count() > 0) return e;
     }
-  } else if (LexEntry* e = search_entry(key)) {
-    return e;
   }
   return add_entry(entry, true);
 }

@@ -95,15 +95,16 @@ class Lexicon {
   virtual void merge(std::istream& in);
   // A new entry for a copy (in the arena) of `word`, not inserted.
   virtual LexEntry* new_entry(const char* word);
-  // Adds `entry` unless its key is already known: a phrase key with
-  // meanings in memory, or a single word search_entry() finds (memory or
-  // disk).  Returns the added or the existing entry.
+  // Adds `entry` unless its key already has an entry with meanings: in
+  // memory for a phrase key, through search_entry() (memory or disk) for a
+  // single word.  Returns the added or the existing entry.
   virtual LexEntry* add_entry_if_absent(IRSlist* entry);
   // Adds the entry written as `entry` (see the header comment):
   //   - an empty or missing list gives null;
-  //   - a key already in memory prints "Duplicate entry: " key (and gives
-  //     the existing entry untouched) when report_duplicates is set, and
-  //     otherwise gets the new meanings appended;
+  //   - a key already in memory with meanings prints "Duplicate entry: "
+  //     key (and gives the existing entry untouched) when
+  //     report_duplicates is set; otherwise, and always for an entry
+  //     without meanings (a phrase's anchor), the meanings are appended;
   //   - a new phrase entry also records its Phrase in the entry of its
   //     first atom (found or created, searching the disk).
   virtual LexEntry* add_entry(IRSlist* entry, bool report_duplicates);
