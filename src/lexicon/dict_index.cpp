@@ -79,6 +79,7 @@ std::uint32_t dict_bucket(const char* word, std::uint32_t buckets) {
 std::unique_ptr<DictIndex> DictIndex::open(const std::string& path, std::uint32_t buckets,
                                            std::uint64_t dictionary_size) {
   std::unique_ptr<DictIndex> index(new DictIndex(buckets));
+  index->in_.rdbuf()->pubsetbuf(index->read_buffer_, kReadBufferSize);
   index->in_.open(path, std::ios::in | std::ios::binary);
   if (!index->in_.is_open()) {
     std::cerr << "Cannot open the index file: '" << path << "'" << std::endl;

@@ -50,8 +50,13 @@ class DictIndex {
 
 
  private:
-  DictIndex(std::uint32_t buckets) : buckets_(buckets) {}
+  // A look-up reads one bucket word and usually a short list: a small
+  // buffer keeps each read from copying more of the file than that.
+  static constexpr std::size_t kReadBufferSize = 64;
 
+  explicit DictIndex(std::uint32_t buckets) : buckets_(buckets) {}
+
+  char read_buffer_[kReadBufferSize];  // outlives in_, which uses it
   std::ifstream in_;
   std::uint32_t buckets_;
   std::uint32_t single_ = 0;  // a pending single candidate

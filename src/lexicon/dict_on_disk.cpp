@@ -34,7 +34,10 @@ bool DictOnDisk::open_dictionary(const std::string& path, std::uint64_t& size) {
   }
   if (fs::is_regular_file(status)) {
     size = fs::file_size(path, error);
-    if (!error) dictionary_.open(path, std::ios::in | std::ios::binary);
+    if (!error) {
+      dictionary_.rdbuf()->pubsetbuf(read_buffer_, kReadBufferSize);
+      dictionary_.open(path, std::ios::in | std::ios::binary);
+    }
   }
   if (!dictionary_.is_open()) {
     std::cerr << "Error openning dictionary " << path << std::endl;

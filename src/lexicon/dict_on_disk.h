@@ -70,7 +70,12 @@ class DictOnDisk : public DiskDictionary {
   // Whether the index at `index_path` must be (re)built for `dictionary_path`.
   static bool index_is_stale(const std::string& dictionary_path, const std::string& index_path);
 
+  // A look-up reads one entry, seldom longer than this; a small stream
+  // buffer keeps each read from copying more of the file than that.
+  static constexpr std::size_t kReadBufferSize = 1024;
+
   StrBufs buffer_{kBufferSize};
+  char read_buffer_[kReadBufferSize];  // outlives dictionary_, which uses it
   std::ifstream dictionary_;
   std::unique_ptr<DictIndex> index_;  // null while unusable
   std::uint32_t buckets_ = 0;  // 0 until a header was read
