@@ -96,6 +96,11 @@ class Deps : public RefCounter {
   // anything with the same reading interface: sentleng(), word(i) and
   // space(i), where a null space means no white space.
   template <class Analyzer>
+    requires requires(const Analyzer& a, int i) {
+      a.sentleng();
+      a.word(i);
+      a.space(i);
+    }
   void words(const Analyzer& analyzer) {
     for (int i = 1; i < analyzer.sentleng(); ++i) {
       add_space(analyzer.space(i));

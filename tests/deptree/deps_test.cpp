@@ -114,7 +114,9 @@ TEST_F(DepsTest, TextFormPrintsAndReadsBackUnchanged) {
   plain();
   for (const TextCase& c : kTextCases) {
     SCOPED_TRACE(c.label);
+    CaptureStderr();
     const std::string first = reprinted(c.text);
+    EXPECT_EQ(GetCapturedStderr(), "");
     EXPECT_EQ(first, c.printed);
     EXPECT_EQ(reprinted(first), first);
   }
