@@ -219,7 +219,7 @@ LexEntry* Lexicon::add_entry(IRSlist* entry, bool report_duplicates) {
   } else if (report_duplicates && e->meaning_count() > 0) {
     // An entry without meanings (made as the anchor of a phrase, say) is
     // no duplicate: the entry written for the word fills it.
-    std::cerr << "Duplicate entry: " << e->key() << '\n';
+    std::cerr << "Duplicate entry: " << key << '\n';
     return e;
   }
   add_meanings(e, entry);

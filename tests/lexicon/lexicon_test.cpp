@@ -326,7 +326,7 @@ TEST_F(LexiconTest, WithoutDisksUnknownWordsAreNotCollected) {
 
 TEST_F(LexiconTest, DuplicatesAreReportedOrJoined) {
   auto reported = lexicon_of("(a (gloss m1)) (A (gloss m2))");
-  EXPECT_EQ(err(), "Duplicate entry: a\n");
+  EXPECT_EQ(err(), "Duplicate entry: A\n") << "the key as written in the rejected entry";
   EXPECT_EQ(printed(reported->search_entry("a")), "(a\n (gloss m1)\n )\n");
 
   auto joined = lexicon_of("(a (gloss m1)) (A (gloss m2))", false);
