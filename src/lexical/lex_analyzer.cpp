@@ -59,6 +59,19 @@ bool ends_word_part(char ch) {
   return c >= 128 || std::isalnum(c) || (c != 0 && std::strchr("[]<>%", c) != nullptr);
 }
 
+// Empties an arena.  One that outgrew its first block of `block` bytes
+// starts over with a single block roomy enough for what it held, so that
+// sentences like the last one need no new block.
+void clear_arena(StrBufs& arena, std::size_t& block) {
+  const std::size_t used = arena.totalSize();
+  if (used > block) {
+    block = used + used / 2;
+    arena.reset(block);
+  } else {
+    arena.clear();
+  }
+}
+
 bool same_root(const char* a, const char* b) {
   if (a == nullptr || b == nullptr) return a == b;
   return std::strcmp(a, b) == 0;
@@ -76,7 +89,9 @@ LexAnalyzer::LexAnalyzer(int length)
       adverbs_(length_),
       skipable_(length_),
       strings_(kArenaBlock),
-      words_arena_(kArenaBlock) {
+      strings_block_(kArenaBlock),
+      words_arena_(kArenaBlock),
+      words_block_(kArenaBlock) {
   const auto n = static_cast<std::size_t>(length_) + 1;
   words_.reserve(n);
   spaces_.reserve(n);
@@ -198,8 +213,8 @@ void LexAnalyzer::clear() {
   used_ = 0;
   for (ItemList& list : ends_) list.clear();
   for (ItemList& list : starts_) list.clear();
-  strings_.clear();
-  words_arena_.clear();
+  clear_arena(strings_, strings_block_);
+  clear_arena(words_arena_, words_block_);
   mixed_case_ = 1;
   first_conjunctions_.clear();
   last_conjunctions_.clear();
@@ -237,7 +252,7 @@ const char* LexAnalyzer::words(int i, int j) {
   j = std::min(j, sentleng() - 1);
   if (i > j) return "";
   if (i == j) return word(i);
-  words_arena_.clear();
+  clear_arena(words_arena_, words_block_);
   for (int k = i; k <= j; ++k) {
     if (k > i && *space(k) != '\0') words_arena_.push(' ');
     words_arena_.push(word(k));

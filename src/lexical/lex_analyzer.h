@@ -322,7 +322,9 @@ class LexAnalyzer {
   LBitSet adverbs_;
   LBitSet skipable_;
   StrBufs strings_;
-  StrBufs words_arena_;
+  std::size_t strings_block_;  // first block size of strings_
+  StrBufs words_arena_;        // the latest words() result
+  std::size_t words_block_;
   std::minstd_rand random_;
   // Scratch of lexicon look-up, used as stacks so that a hook may look up
   // words while a look-up is under way.
