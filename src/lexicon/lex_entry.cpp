@@ -14,6 +14,12 @@ namespace lorvan {
 
 LexEntry::~LexEntry() = default;
 
+void LexEntry::operator delete(LexEntry* e, std::destroying_delete_t) {
+  bool in_arena = e->in_arena_;
+  e->~LexEntry();
+  if (!in_arena) ::operator delete(e);
+}
+
 Meaning* LexEntry::make_meaning(IRSlist* m) {
   if (Meaning::maker() == nullptr) {
     std::cerr << "lexicon: needs maker for Meaning\n";

@@ -15,14 +15,18 @@
 // with StrBufs::quote_white.  The form reads back as an entry through the
 // "phrases" meaning.
 //
-// Ownership: the entry owns its meanings and phrases; its key lives in the
-// lexicon's arena.  Entries are owned by their Lexicon, which chains them
-// into its hash table through the Llink base.
+// Ownership: the entry owns its meanings and phrases.  Entries are owned by
+// their Lexicon, which chains them into its hash table through the Llink
+// base.  A lexicon makes its entries in its own arena, each with its key
+// right behind it (Lexicon::new_entry); `delete` on such an entry destroys
+// it and leaves the memory to the arena, so every entry, wherever it was
+// made, is disposed of with `delete`.
 #ifndef LORVAN_LEXICON_LEX_ENTRY_H_
 #define LORVAN_LEXICON_LEX_ENTRY_H_
 
 #include <iosfwd>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "lexicon/meaning.h"
@@ -42,6 +46,9 @@ class LexEntry : public Llink {
   ~LexEntry();
   LexEntry(const LexEntry&) = delete;
   LexEntry& operator=(const LexEntry&) = delete;
+
+  // Destroys the entry; frees its memory unless a lexicon's arena holds it.
+  static void operator delete(LexEntry* e, std::destroying_delete_t);
 
   const char* key() const { return word_; }
   Lexicon* lexicon() const { return lexicon_; }
@@ -78,8 +85,11 @@ class LexEntry : public Llink {
   void print(std::ostream& out) const;
 
  private:
+  friend class Lexicon;  // makes entries in its arena
+
   const char* word_;
   int use_stamp_ = 0;
+  bool in_arena_ = false;
   std::vector<std::unique_ptr<Meaning>> meanings_;
   std::vector<std::unique_ptr<Phrase>> phrases_;
   Lexicon* lexicon_;

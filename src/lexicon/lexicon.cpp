@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
+#include <new>
 #include <iostream>
 
 #include "command/irslist.h"
@@ -79,7 +81,6 @@ const char* skip_commas_and_blanks(const char* p) {
 Lexicon::Lexicon(unsigned size, const char* encoding)
     : entries_(size, &lorvan::strcasecmp, &delete_entry),
       absent_(size, &hashpjw, &lorvan::strcasecmp, false),
-      arena_(20000),
       absent_arena_(1024),
       key_buffer_(256),
       encoding_(encoding_of(encoding)) {}
@@ -135,7 +136,27 @@ LexEntry* Lexicon::insert(const char* word, bool try_disk) {
   return e;
 }
 
-LexEntry* Lexicon::new_entry(const char* word) { return new LexEntry(arena_.copy(word), this); }
+void* Lexicon::EntryArena::allocate(std::size_t n) {
+  constexpr std::size_t align = alignof(LexEntry);
+  n = (n + align - 1) / align * align;
+  if (n > kBlockSize - used_) {
+    blocks_.push_back(std::make_unique<std::byte[]>(n > kBlockSize ? n : kBlockSize));
+    used_ = 0;
+  }
+  void* p = blocks_.back().get() + used_;
+  used_ += n;
+  return p;
+}
+
+LexEntry* Lexicon::new_entry(const char* word) {
+  std::size_t length = std::strlen(word);
+  auto* memory = static_cast<std::byte*>(arena_.allocate(sizeof(LexEntry) + length + 1));
+  char* key = reinterpret_cast<char*>(memory + sizeof(LexEntry));
+  std::memcpy(key, word, length + 1);
+  auto* e = ::new (memory) LexEntry(key, this);
+  e->in_arena_ = true;
+  return e;
+}
 
 void Lexicon::del_entry(const char* word) {
   if (word != nullptr) delete entries_.remove(word);

@@ -27,7 +27,7 @@
 // link_disk().  The absent-word memory lives here, in search_entry().
 //
 // Ownership: the lexicon owns its entries (and through them their meanings
-// and phrases), the entry words (one arena), the absent-word copies and the
+// and phrases), kept with their words in one arena, the absent-word copies and the
 // linked disk dictionaries.  The ending table is a named object of its own
 // and not owned, unless it was made for this lexicon (own_ending_table()).  A lexicon is a named object of type "Lexicon"; the
 // lexical analyzer holds pointers to its entries and meanings during a
@@ -38,6 +38,7 @@
 #ifndef LORVAN_LEXICON_LEXICON_H_
 #define LORVAN_LEXICON_LEXICON_H_
 
+#include <cstddef>
 #include <iosfwd>
 #include <memory>
 #include <vector>
@@ -93,7 +94,8 @@ class Lexicon {
   virtual void load(std::istream& in, bool report_duplicates);
   // Adds every entry read from `in` with add_entry_if_absent().
   virtual void merge(std::istream& in);
-  // A new entry for a copy (in the arena) of `word`, not inserted.
+  // A new entry for a copy of `word`, both in the lexicon's arena, not
+  // inserted (dispose of it with delete when it is not kept).
   virtual LexEntry* new_entry(const char* word);
   // Adds `entry` unless its key already has an entry with meanings: in
   // memory for a phrase key, through search_entry() (memory or disk) for a
@@ -184,9 +186,23 @@ class Lexicon {
   // Meanings of `entry` into `e`.
   void add_meanings(LexEntry* e, IRSlist* entry);
 
+  // Memory for entries and their keys: blocks that are only freed as a
+  // whole (clear(), destruction).
+  class EntryArena {
+   public:
+    // `n` bytes aligned for a LexEntry.
+    void* allocate(std::size_t n);
+    void clear() { blocks_.clear(); used_ = kBlockSize; }
+
+   private:
+    static constexpr std::size_t kBlockSize = 1 << 16;
+    std::vector<std::unique_ptr<std::byte[]>> blocks_;
+    std::size_t used_ = kBlockSize;  // bytes taken from the last block
+  };
+
+  EntryArena arena_;       // entries with their keys; outlives entries_
   TLHashTable<LexEntry> entries_;
   THashTable<const char*> absent_;
-  StrBufs arena_;          // entry words
   StrBufs absent_arena_;   // copies of the absent words
   StrBufs key_buffer_;     // scratch for keys being computed
   std::vector<std::unique_ptr<DiskDictionary>> disks_;
