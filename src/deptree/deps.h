@@ -8,13 +8,16 @@
 // with a message.  The top node has no word (pos, low and high -1) and its
 // children are the top-level nodes of the sentence.
 //
-// Text form (print / read): one list; each word is a line
-//   NAME (WORD ROOT CATEGORY GOVERNOR [RELATION] [(PROP VALUE)...]
-//         [(atts VECTOR)] [(w WEIGHT)]) [:nogap]
+// Text form (print / read): one list, "(:id TAG" first (with the total
+// weight in a comment); then each word is a line
+//   NAME (WORD ROOT CATEGORY GOVERNOR [RELATION] [(gov ROOT)]
+//         [(PROP VALUE)...] [(atts VECTOR)] [(w WEIGHT)]) [:nogap]
 // where ROOT "~" stands for the word itself, GOVERNOR is "*" (none), a
 // node name, "-" and a name, or a run of "<" (">") and a word: the n-th
-// such word to the right (left).  Words outside the tree are lines of
-// their position and "(WORD)".  An empty node's line has "()" as its word.
+// such word to the right (left); "(gov ROOT)" is not read back.  Word
+// lines come in sentence order, since reading numbers them.  Words outside
+// the tree are lines of their position and "(WORD)".  An empty node's line
+// has "()" as its word.
 // ":nogap" after a line means the next word follows without white space.
 // Then optionally "assertions: ( (NAME (PROP VALUE [WEIGHT])...) ... )".
 // Binary form (pack / unpack): see deps_binary.h.
