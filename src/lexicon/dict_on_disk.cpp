@@ -28,7 +28,7 @@ DictOnDisk::DictOnDisk(const char* header) {
 bool DictOnDisk::open_dictionary(const std::string& path, std::uint64_t& size) {
   std::error_code error;
   const fs::file_status status = fs::status(path, error);
-  if (!fs::exists(status)) {
+  if (status.type() == fs::file_type::not_found) {
     std::cerr << path << " does not exist" << std::endl;
     return false;
   }

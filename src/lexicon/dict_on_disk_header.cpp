@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <string_view>
+#include <utility>
 
 #include "lexical/tokenizer.h"
 #include "searchpath.h"
@@ -59,7 +61,7 @@ class HeaderReader {
     const char* t = token(what);
     if (t == nullptr) return false;
     std::string_view name(t);
-    if (name.front() == '"') {
+    if (!name.empty() && name.front() == '"') {
       name.remove_prefix(1);
       if (!name.empty() && name.back() == '"') name.remove_suffix(1);
     }
