@@ -89,7 +89,11 @@ INSTANTIATE_TEST_SUITE_P(
         // The inserted vector is taken from the input itself.
         ListCase{"((agr ((per 4))) (args ((per 1))))",
                  "(insert-into-avlist args (value agr AttVec*))", true,
-                 "((agr ((per 4))) (args ((per 4)) ((per 1))))"}));
+                 "((agr ((per 4))) (args ((per 4)) ((per 1))))"},
+        // A copy of the input itself: it keeps the old list, the input gets
+        // a new one, so no list ends up holding itself.
+        ListCase{"((args ((per 1))))", "(insert-into-avlist args (ident))", true,
+                 "((args ((args ((per 1)))) ((per 1))))"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Rotate, ListOpTest,
