@@ -81,7 +81,6 @@ class Lexicon {
   // case); anything else prints "Unknown character encoding encountered in
   // Lexicon::Lexicon(): " encoding and uses ASCII.
   Lexicon(unsigned size, const char* encoding);
-  virtual ~Lexicon();
   Lexicon(const Lexicon&) = delete;
   Lexicon& operator=(const Lexicon&) = delete;
 
@@ -118,6 +117,7 @@ class Lexicon {
   virtual void print_no_sorting(std::ostream& out) const;
   // LexEntry::print; nothing for null.
   virtual void print_entry(std::ostream& out, const LexEntry* entry) const;
+  virtual ~Lexicon();
 
   // ---- Look-up ----
 

@@ -24,7 +24,6 @@ class ObjMaker;
 class Meaning {
  public:
   Meaning() = default;
-  virtual ~Meaning() = default;
 
   // The name of the kind (the prototype's name for most kinds).
   virtual const char* type_name() const = 0;
@@ -43,6 +42,7 @@ class Meaning {
   // A new meaning of the same kind and contents, with the same owner; the
   // caller owns it.
   virtual Meaning* duplicate() const = 0;
+  virtual ~Meaning() = default;
 
   // "(" type_name() " " contents ")".
   void print(std::ostream& out) const;
