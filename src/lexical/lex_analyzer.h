@@ -232,7 +232,10 @@ class LexAnalyzer {
   // Words at positions >= kPositionLimit are not analysed (reported).
   virtual void lexical_search();
   // Items for every morphological reading of `word` (Lexicon::morphSearch)
-  // and for the lexicon phrases anchored at it, spanning low..high.
+  // and for the lexicon phrases anchored at it, spanning low..high: one
+  // per meaning the selector admits (a "phrases" meaning, the record of an
+  // entry's phrases, is no reading and makes none), with the entry key as
+  // root ("A, B" read as "B A") and the ending's name as affix.
   virtual void look_up_word(const char* word, int low, int high);
   // Splits trailing punctuation off the last real word among 1..len
   // unless the lexicon knows the whole word: the cut-off text becomes a
