@@ -1,4 +1,5 @@
-// The commands over sorted lexicon files (lex_file_utils.h) and get-entry.
+#include "lexicon/lex_file_utils_commands.h"
+
 #include <iostream>
 #include <memory>
 
@@ -8,7 +9,6 @@
 #include "filestreams.h"
 #include "lexicon/dict_on_disk.h"
 #include "lexicon/lex_file_utils.h"
-#include "lexicon/lexicon_commands.h"
 
 namespace lorvan {
 

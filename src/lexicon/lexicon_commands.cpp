@@ -8,6 +8,7 @@
 #include "command/named_obj.h"
 #include "filestreams.h"
 #include "lexicon/ending_table.h"
+#include "lexicon/lex_file_utils_commands.h"
 #include "lexicon/lexicon.h"
 #include "lexicon/str_meaning.h"
 #include "searchpath.h"
