@@ -1,7 +1,7 @@
 // CharSet: a set of byte values (256 flags), used for the character classes
 // of tokenizers and of the string functions.
 //
-// A specification string names the members: every character stands for
+// A member string names the members: every character stands for
 // itself, and a character, a hyphen and a second character stand for every
 // byte from the first to the second inclusive ("a-z0-9_").  A hyphen at the
 // very end (or at the start) is literal; a range whose ends are reversed is
@@ -16,13 +16,13 @@ namespace lorvan {
 class CharSet {
  public:
   CharSet() = default;
-  // The set named by `spec`; a null spec gives the empty set.
-  explicit CharSet(const char* spec) { init(spec); }
+  // The set named by `members`; null gives the empty set.
+  explicit CharSet(const char* members) { init(members); }
 
-  // Replaces the members by those named by `spec` (null: empty set).
-  void init(const char* spec);
-  // Adds the members named by `spec` to the set.
-  void add(const char* spec);
+  // Replaces the members by those named by `members` (null: empty set).
+  void init(const char* members);
+  // Adds the members named by `members` to the set.
+  void add(const char* members);
   // Adds every member of `other`.
   void add(const CharSet& other);
   // Inverts every flag.

@@ -143,35 +143,35 @@ void DepsReader::give_name(DepTree& node, const char* name) {
 }
 
 void DepsReader::read_governor(DepTree& node, IRSlist*& cursor) {
-  const char* spec = atom_text(cursor);
-  if (spec == nullptr) return;
+  const char* gov_ref = atom_text(cursor);
+  if (gov_ref == nullptr) return;
   cursor = cursor->next();
-  if (std::strcmp(spec, "*") == 0) return;
+  if (std::strcmp(gov_ref, "*") == 0) return;
   // Forms with a second atom: a direction and a word, or "-" and a name.
-  const bool directed = is_direction(spec);
+  const bool directed = is_direction(gov_ref);
   const char* w = nullptr;
-  if (directed || std::strcmp(spec, "-") == 0) {
+  if (directed || std::strcmp(gov_ref, "-") == 0) {
     w = atom_text(cursor);
     if (w != nullptr) cursor = cursor->next();
   }
   DepTree* gov = nullptr;
   if (directed) {
-    const char dir = spec[0];
-    if (std::strspn(spec, dir == '<' ? "<" : ">") != std::strlen(spec)) {
-      std::cerr << spec << " is not a valid direction\n";
+    const char dir = gov_ref[0];
+    if (std::strspn(gov_ref, dir == '<' ? "<" : ">") != std::strlen(gov_ref)) {
+      std::cerr << gov_ref << " is not a valid direction\n";
       return;
     }
-    gov = w != nullptr ? search_word(node, dir, static_cast<int>(std::strlen(spec)), w) : nullptr;
+    gov = w != nullptr ? search_word(node, dir, static_cast<int>(std::strlen(gov_ref)), w) : nullptr;
     if (gov == nullptr) {
       std::cerr << "the parent of `" << word_or_empty(node) << "' is not found, specified as: "
-                << spec << ' ' << (w != nullptr ? w : "") << '\n';
+                << gov_ref << ' ' << (w != nullptr ? w : "") << '\n';
       return;
     }
   } else {
-    gov = deps_.get_named_node(w != nullptr ? w : spec);
+    gov = deps_.get_named_node(w != nullptr ? w : gov_ref);
     if (gov == nullptr) return;
   }
-  attach(node, *gov, spec, w);
+  attach(node, *gov, gov_ref, w);
 }
 
 DepTree* DepsReader::search_word(const DepTree& node, char dir, int count,
@@ -191,10 +191,10 @@ DepTree* DepsReader::search_word(const DepTree& node, char dir, int count,
   return nullptr;
 }
 
-void DepsReader::attach(DepTree& node, DepTree& gov, const char* spec, const char* w) {
+void DepsReader::attach(DepTree& node, DepTree& gov, const char* gov_ref, const char* w) {
   if (&gov == &node || node.is_ancestor_of(&gov)) {
     std::cerr << "the parent of `" << word_or_empty(node) << "' is already its descendent: "
-              << spec;
+              << gov_ref;
     if (w != nullptr) std::cerr << ' ' << w;
     std::cerr << '\n';
     return;

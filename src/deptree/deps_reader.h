@@ -65,7 +65,7 @@ class DepsReader {
   // The node of the count-th word `w` in direction `dir` from `node`.
   DepTree* search_word(const DepTree& node, char dir, int count, const char* w) const;
   // Puts `node` under `gov` unless that would make a cycle.
-  void attach(DepTree& node, DepTree& gov, const char* spec, const char* w);
+  void attach(DepTree& node, DepTree& gov, const char* gov_ref, const char* w);
   // One field list (NAME VALUE ...) of an entry.
   void read_field(DepTree& node, IRSlist* field);
   // The attribute vector written as `text`, read with the structure's

@@ -81,8 +81,8 @@ class AttInterpreter {
   virtual AttVal name2val(const char* text);
   // 4. Reads the facet list that follows the kind in `defattribute` (the
   // rest of the command: a node whose elements are facet lists; may be
-  // null).  Base: a non-empty list prints "Unrecognized facet specification
-  // for attribute <name> ", the facets on one line and a line end.
+  // null).  Base: a non-empty list is reported as unrecognized facets of
+  // this attribute, the facets on one line, and a line end.
   virtual void init(IRSlist* facets);
   // 5. A fresh, unnamed description of the same kind.
   virtual AttInterpreter* new_interp() const = 0;
@@ -121,7 +121,7 @@ class AttInterpreter {
   // AttVec::str_val" on std::cerr and returns null.
   virtual const char* str_val(AttVal x);
   // 18. Makes a value from its text form: `s` is the attribute's atom
-  // (+plu, ~num) or the list of what follows the name in a specification.
+  // (+plu, ~num) or the list of what follows the name in its entry.
   // Base: a value text beginning with '~' gives 0; anything else prints
   // "AttInterpreter <name> doesn't know how to make value: ", the list on
   // one line and a line end, and gives 0.
@@ -164,7 +164,7 @@ class AttInterpreter {
   // kind prints "AttInterpreter::get_attitp:  unknown type: <kind>" and a
   // line end and gives null.  The caller owns the result.
   static AttInterpreter* get_attitp(const char* kind);
-  // The single value text of an attribute specification: s->top_val()
+  // The single value text of an attribute entry: s->top_val()
   // for a list, the atom's own text otherwise (null for null).
   static const char* get_att_val(IRSlist* s);
 

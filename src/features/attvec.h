@@ -126,7 +126,7 @@ class AttVec : public RefCounter {
 
   // ---- Reading the text form ----
 
-  // Reads a list of attribute specifications into the vector (merging
+  // Reads a list of attribute entries into the vector (merging
   // with unification; a conflict keeps the earlier value).  Each element
   // is removed from `text` and destroyed.  An element without name
   // prints "() is used as attribute name.\n" and ends the reading; an

@@ -2,14 +2,14 @@
 
 namespace lorvan {
 
-void CharSet::init(const char* spec) {
+void CharSet::init(const char* members) {
   clear();
-  add(spec);
+  add(members);
 }
 
-void CharSet::add(const char* spec) {
-  if (spec == nullptr) return;
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(spec);
+void CharSet::add(const char* members) {
+  if (members == nullptr) return;
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(members);
   while (*p != 0) {
     if (p[1] == '-' && p[2] != 0) {
       for (unsigned c = p[0]; c <= p[2]; ++c) flags_[c] = true;

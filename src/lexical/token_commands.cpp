@@ -25,8 +25,8 @@ constexpr std::size_t kSeparatorBlock = 4096;
 enum ClassArg { kWhite, kStart, kMiddle, kQuotes, kEscape, kComment, kClassArgs };
 
 // What a definition command was told.  The texts live in the command's
-// arguments, so a spec lasts only while the command runs.
-struct TokenizerSpec {
+// arguments, so a config lasts only while the command runs.
+struct TokenizerConfig {
   const char* name = nullptr;
   const char* separator = nullptr;
   const char* recursive = nullptr;
@@ -40,17 +40,17 @@ char first_char(const char* text) { return text != nullptr ? text[0] : '\0'; }
 // Removes the keywords from `args` (":recursive" only when it is one) and,
 // without a separator, takes the six class arguments.  A wrong count is
 // reported and gives false.
-bool read_spec(IRSlist& args, bool takes_recursive, TokenizerSpec& spec) {
-  spec.name = args.remove_val(":name", true);
-  spec.long_quotes = args.remove_arg(":long-quotes", true);
-  spec.separator = args.remove_val(":separator", true);
-  if (takes_recursive) spec.recursive = args.remove_val(":recursive", true);
-  if (spec.separator != nullptr) return true;
+bool read_config(IRSlist& args, bool takes_recursive, TokenizerConfig& config) {
+  config.name = args.remove_val(":name", true);
+  config.long_quotes = args.remove_arg(":long-quotes", true);
+  config.separator = args.remove_val(":separator", true);
+  if (takes_recursive) config.recursive = args.remove_val(":recursive", true);
+  if (config.separator != nullptr) return true;
   if (args.length() != kClassArgs) {
     std::cerr << "(def-tokenizer ...) incorrect number of arguments\n";
     return false;
   }
-  for (const char*& text : spec.classes) text = args.get_val();
+  for (const char*& text : config.classes) text = args.get_val();
   return true;
 }
 
@@ -60,23 +60,23 @@ void add_long_quotes(TokenizerBase& t, IRSlist* list) {
   while (list->first() != nullptr) t.add_long_quote(make_long_quote(*list));
 }
 
-// Makes a tokenizer of class T from `spec`: a separator tokenizer with the
+// Makes a tokenizer of class T from `config`: a separator tokenizer with the
 // arena block `separator_block`, or a class tokenizer with `block`.
 template <class T>
-std::unique_ptr<TokenizerBase> build(const TokenizerSpec& spec, std::size_t block,
+std::unique_ptr<TokenizerBase> build(const TokenizerConfig& config, std::size_t block,
                                      std::size_t separator_block) {
   std::unique_ptr<TokenizerBase> t;
-  if (spec.separator != nullptr) {
-    t = std::make_unique<T>(spec.separator, separator_block, kInputSize);
+  if (config.separator != nullptr) {
+    t = std::make_unique<T>(config.separator, separator_block, kInputSize);
   } else {
-    const char* const* c = spec.classes;
+    const char* const* c = config.classes;
     t = std::make_unique<T>(c[kWhite], c[kStart], c[kMiddle], c[kQuotes],
                             first_char(c[kEscape]), first_char(c[kComment]), block,
                             kInputSize);
-    add_long_quotes(*t, spec.long_quotes.get());
+    add_long_quotes(*t, config.long_quotes.get());
   }
-  if (spec.recursive != nullptr) {
-    for (const char* p = spec.recursive; *p != '\0'; ++p) t->recursiveQuote(*p);
+  if (config.recursive != nullptr) {
+    for (const char* p = config.recursive; *p != '\0'; ++p) t->recursiveQuote(*p);
   }
   return t;
 }
@@ -94,17 +94,17 @@ void* register_tokenizer(std::unique_ptr<TokenizerBase> t, const char* name,
 }
 
 void* def_tokenizer_cmd(IRSlist* args) {
-  TokenizerSpec spec;
-  if (!read_spec(*args, true, spec)) return nullptr;
-  return register_tokenizer(build<Tokenizer>(spec, kTokenizerBlock, kSeparatorBlock),
-                            spec.name, kTokenizerType);
+  TokenizerConfig config;
+  if (!read_config(*args, true, config)) return nullptr;
+  return register_tokenizer(build<Tokenizer>(config, kTokenizerBlock, kSeparatorBlock),
+                            config.name, kTokenizerType);
 }
 
 void* def_socket_tokenizer_cmd(IRSlist* args) {
-  TokenizerSpec spec;
-  if (!read_spec(*args, false, spec)) return nullptr;
+  TokenizerConfig config;
+  if (!read_config(*args, false, config)) return nullptr;
   return register_tokenizer(
-      build<SocketTokenizer>(spec, kSocketTokenizerBlock, kSeparatorBlock), spec.name,
+      build<SocketTokenizer>(config, kSocketTokenizerBlock, kSeparatorBlock), config.name,
       kSocketTokenizerType);
 }
 

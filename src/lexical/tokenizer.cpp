@@ -118,9 +118,9 @@ CharSet& TokenizerBase::open_quote(char open) {
   return *closing_[byte_of(open)];
 }
 
-// Specifications are separated by white bytes.  In "<> &;." the first byte
+// Quote groups are separated by white bytes.  In "<> &;." the first byte
 // of each ('<', '&') opens, the others close; "^x" makes x a stop byte; a
-// lone opener closes itself.  A '^' that ends a specification is an
+// lone opener closes itself.  A '^' that ends a group is an
 // ordinary closing byte.
 void TokenizerBase::parse_quotes(const char* quotes) {
   if (quotes == nullptr) return;

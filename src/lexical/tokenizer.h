@@ -11,11 +11,11 @@
 //              one: a middle byte stays inside a word only when a byte that
 //              is neither a start nor a middle byte follows it; otherwise it
 //              is a token of its own.
-//   quotes  -- a list of quote specifications separated by white bytes.  The
-//              first byte O of a specification opens a quoted stretch; every
+//   quotes  -- a list of quote groups separated by white bytes.  The
+//              first byte O of a group opens a quoted stretch; every
 //              following byte closes it (and is kept in the token); a byte
 //              preceded by '^' ends the stretch before it without being
-//              consumed.  A one-byte specification makes O close itself.
+//              consumed.  A one-byte group makes O close itself.
 //              "<> &;." makes '<' ... '>' and '&' ... ';' or '.' quotes.
 //   escape  -- inside quotes: \t \n \r, \<decimal digits> (code modulo 256)
 //              or any other byte taken literally; 0 for none.
@@ -86,7 +86,7 @@ class TokenizerBase {
   static constexpr int kMaxRollback = 10;
 
   // The full configuration; `white`, `start` and `middle` are CharSet
-  // specifications (ranges "a-z" allowed), `quotes` is parsed as described
+  // member strings (ranges "a-z" allowed), `quotes` is parsed as described
   // above.  Null strings count as empty.  `arena_block_size` is the first
   // block size of the token arena, `input_size` the capacity of the input
   // buffer.

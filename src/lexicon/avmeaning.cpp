@@ -25,8 +25,8 @@ int AVMeaning::consistent(const Meaning& other) const {
 
 void AVMeaning::initialize(IRSlist* s) {
   if (s == nullptr) return;
-  IRSlist* specs = s->first();
-  if (specs != nullptr && specs->is_list()) vec_.initialize(specs);
+  IRSlist* entries = s->first();
+  if (entries != nullptr && entries->is_list()) vec_.initialize(entries);
 }
 
 AVMeaning* AVMeaning::castToAVMeaning(Meaning* m) {

@@ -4,7 +4,7 @@
 // Prototypes are made by (make-avmeaning-proto <att-type> <name>): the
 // vector gets the named attribute-vector type and the prototype is entered
 // in the "Meaning" maker under <name>, so an entry writes
-// (<name> (attribute specifications...)).  Whatever the prototype's name,
+// (<name> (attribute entries...)).  Whatever the prototype's name,
 // the meaning's type name is "avm" and it prints as (avm <vector>), the
 // vector printed with aliases; a printed lexicon therefore reads back only
 // when a prototype named "avm" exists.
@@ -36,7 +36,7 @@ class AVMeaning : public Meaning {
   // 0 for a meaning of another type; otherwise whether the vectors unify.
   int consistent(const Meaning& other) const override;
   // The vector reads the first element of `s`, a list of attribute
-  // specifications.
+  // entries.
   void initialize(IRSlist* s) override;
   Meaning* duplicate() const override { return new AVMeaning(*this); }
 

@@ -53,14 +53,14 @@ Lexicon* take_lexicon(IRSlist* args, const char* usage) {
 // The ending table given after :ending-table: a named table, or a new one
 // built from a list (then owned by the lexicon).
 void attach_ending_table(Lexicon& lexicon, IRSlist* args) {
-  IRSlist* spec = args->get_arg(":ending-table", true);
-  if (spec == nullptr) return;
-  if (spec->is_list()) {
+  IRSlist* table_arg = args->get_arg(":ending-table", true);
+  if (table_arg == nullptr) return;
+  if (table_arg->is_list()) {
     auto table = std::make_unique<EndingTable>(kEndingTableCapacity);
-    table->init(spec);
+    table->init(table_arg);
     lexicon.own_ending_table(std::move(table));
-  } else if (spec->val() != nullptr) {
-    lexicon.set_ending_table(static_cast<EndingTable*>(get_named_obj(spec->val(), kEndingTableType, 1)));
+  } else if (table_arg->val() != nullptr) {
+    lexicon.set_ending_table(static_cast<EndingTable*>(get_named_obj(table_arg->val(), kEndingTableType, 1)));
   }
 }
 

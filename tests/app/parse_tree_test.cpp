@@ -8,7 +8,7 @@
 namespace lorvan {
 namespace {
 
-struct NodeSpec {
+struct NodeFields {
   const char* label;
   const char* word;
   const char* root;
@@ -17,14 +17,14 @@ struct NodeSpec {
   int head_pos;
 };
 
-std::unique_ptr<ParseNode> make_node(ParseTree& tree, const NodeSpec& spec) {
+std::unique_ptr<ParseNode> make_node(ParseTree& tree, const NodeFields& fields) {
   auto node = std::make_unique<ParseNode>(&tree);
-  node->label(spec.label);
-  node->word(spec.word);
-  node->root(spec.root);
-  node->category(spec.category);
-  node->relation(spec.relation);
-  node->head_pos(spec.head_pos);
+  node->label(fields.label);
+  node->word(fields.word);
+  node->root(fields.root);
+  node->category(fields.category);
+  node->relation(fields.relation);
+  node->head_pos(fields.head_pos);
   return node;
 }
 

@@ -16,7 +16,7 @@ std::string members(const CharSet& s) {
   return out;
 }
 
-TEST(CharSet, SpecificationsWithRanges) {
+TEST(CharSet, MemberStringsWithRanges) {
   const std::pair<const char*, std::string> cases[] = {
       {"", ""},
       {"abc", "abc"},
@@ -30,8 +30,8 @@ TEST(CharSet, SpecificationsWithRanges) {
       {"--/", "-./"},
       {"\xFD-\xFF", "\xFD\xFE\xFF"},  // bytes are unsigned
   };
-  for (const auto& [spec, expected] : cases) {
-    EXPECT_EQ(members(CharSet(spec)), expected) << spec;
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(members(CharSet(text)), expected) << text;
   }
   EXPECT_EQ(members(CharSet(nullptr)), "");
 }

@@ -161,9 +161,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"a  b", {"a", "  ", "b"}},
                       Case{"", {}}));
 
-// ---- Quote specifications ----
+// ---- Quote groups ----
 
-TEST(TokenizerQuotes, SingleCharacterSpecificationsCloseThemselves) {
+TEST(TokenizerQuotes, SingleCharacterGroupsCloseThemselves) {
   Tokenizer t(" ", "", "", "' \"", 0, 0, 64, 64);
   EXPECT_THAT(string_tokens(t, "'a b'\"c d\"x"), ElementsAre("'a b'", "\"c d\"", "x"));
 }
