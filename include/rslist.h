@@ -232,6 +232,10 @@ class TreeIterator : public Iterator {
   RSlist* after_subtree(RSlist* n) const;
 
  private:
+  // Moves the walk on past n (the current node, or with parent set its
+  // parent), detaches n and returns it.
+  RSlist* take_out(RSlist* n, bool parent);
+
   RSlist* root_;
   RSlist* current_ = nullptr;
   bool started_ = false;

@@ -208,24 +208,23 @@ RSlist* TreeIterator::next() {
 }
 
 RSlist* TreeIterator::remove_current() {
-  RSlist* n = current_;
-  if (n == nullptr) return nullptr;
-  current_ = after_removal(n, false);
-  n->detach();
-  skip_ = false;
-  updated_ = true;
-  return n;
+  if (current_ == nullptr) return nullptr;
+  return take_out(current_, false);
 }
 
 RSlist* TreeIterator::remove_parent() {
   if (current_ == nullptr || current_ == root_) return nullptr;
   RSlist* p = current_->parent();
   if (p == nullptr) return nullptr;
-  current_ = after_removal(p, true);
-  p->detach();
+  return take_out(p, true);
+}
+
+RSlist* TreeIterator::take_out(RSlist* n, bool parent) {
+  current_ = after_removal(n, parent);
+  n->detach();
   skip_ = false;
   updated_ = true;
-  return p;
+  return n;
 }
 
 RSlist* TreeIterator::after_subtree(RSlist* n) const {
