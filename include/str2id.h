@@ -49,6 +49,9 @@ class Str2Id {
 
  private:
   void clear();
+  // The id of s, or 0 with *at set to the link of s's chain at which s's
+  // id belongs.
+  int find(const char* s, int** at);
   // Inserts string number `id` (already in the arena) into its chain unless
   // an equal string is there; returns the id found or inserted.
   int link(int id);

@@ -25,32 +25,34 @@ void Str2Id::clear() {
   next_.assign(1, 0);
 }
 
-int Str2Id::link(int id) {
-  const char* s = strs_[id];
+int Str2Id::find(const char* s, int** at) {
   int* slot = &buckets_[hashpjw(s) % buckets_.size()];
   // Chains are kept in ascending order.
-  while (*slot != 0) {
-    int cmp = strcasecmp(strs_[*slot], s);
+  for (; *slot != 0; slot = &next_[*slot]) {
+    const int cmp = strcasecmp(strs_[*slot], s);
     if (cmp == 0) return *slot;
     if (cmp > 0) break;
-    slot = &next_[*slot];
   }
-  next_[id] = *slot;
-  *slot = id;
+  *at = slot;
+  return 0;
+}
+
+int Str2Id::link(int id) {
+  int* at;
+  if (const int found = find(strs_[id], &at)) return found;
+  next_[id] = *at;
+  *at = id;
   return id;
 }
 
 int Str2Id::get_id(const char* s, bool create) {
   if (s == nullptr) return 0;
-  for (int id = buckets_[hashpjw(s) % buckets_.size()]; id != 0; id = next_[id]) {
-    int cmp = strcasecmp(strs_[id], s);
-    if (cmp == 0) return id;
-    if (cmp > 0) break;
-  }
+  int* at;
+  if (const int id = find(s, &at)) return id;
   if (!create) return 0;
   strs_.push_back(arena_.copy(s));
   next_.push_back(0);
-  return link(size() - 1);
+  return link(size() - 1);  // looks again: the push may have moved `at`
 }
 
 const char* Str2Id::get_str(int id) const {
