@@ -67,6 +67,12 @@ class SymTab {
   // The link that holds `name`'s entry, or where it would be inserted.
   Entry** slot(const char* name);
   Entry* const* slot(const char* name) const;
+  // Whether e is the entry named `name`.
+  static bool holds(const Entry* e, const char* name);
+  // A copy of doc in the arena, or null for a null doc.
+  const char* copy_doc(const char* doc);
+  // Adds a new entry at `link`, a slot() result for `name`.
+  void add_at(Entry** link, const char* name, void* value, const char* doc);
 
   StrBufs arena_;
   std::vector<Entry*> buckets_;

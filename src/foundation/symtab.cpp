@@ -26,31 +26,40 @@ SymTab::Entry* const* SymTab::slot(const char* name) const {
   return const_cast<SymTab*>(this)->slot(name);
 }
 
+bool SymTab::holds(const Entry* e, const char* name) {
+  return e != nullptr && strcasecmp(e->name, name) == 0;
+}
+
+const char* SymTab::copy_doc(const char* doc) {
+  return doc != nullptr ? arena_.copy(doc) : nullptr;
+}
+
+void SymTab::add_at(Entry** link, const char* name, void* value, const char* doc) {
+  const char* own_doc = copy_doc(doc);
+  entries_.push_back(Entry{arena_.copy(name), value, own_doc, *link});
+  *link = &entries_.back();
+}
+
 bool SymTab::enter(const char* name, void* value, const char* doc) {
   Entry** link = slot(name);
-  if (*link != nullptr && strcasecmp((*link)->name, name) == 0) {
+  if (holds(*link, name)) {
     std::cerr << "Duplicate definition of " << name << "\n";
     return false;
   }
-  const char* own_doc = doc != nullptr ? arena_.copy(doc) : nullptr;
-  entries_.push_back(Entry{arena_.copy(name), value, own_doc, *link});
-  *link = &entries_.back();
+  add_at(link, name, value, doc);
   return true;
 }
 
 void SymTab::re_enter(const char* name, void* value, const char* doc) {
   Entry** link = slot(name);
-  if (*link != nullptr && strcasecmp((*link)->name, name) == 0) {
-    (*link)->value = value;
-    (*link)->doc = doc != nullptr ? arena_.copy(doc) : nullptr;
-    return;
-  }
-  enter(name, value, doc);
+  if (!holds(*link, name)) return add_at(link, name, value, doc);
+  (*link)->value = value;
+  (*link)->doc = copy_doc(doc);
 }
 
 const SymTab::Entry* SymTab::find(const char* name) const {
   Entry* const* link = slot(name);
-  return (*link != nullptr && strcasecmp((*link)->name, name) == 0) ? *link : nullptr;
+  return holds(*link, name) ? *link : nullptr;
 }
 
 void* SymTab::lookup(const char* name) const {
