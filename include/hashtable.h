@@ -56,6 +56,16 @@ class ChainProfile {
     counts_[i < counts_.size() ? i : counts_.size() - 1] += 1;
     total_ += length;
   }
+  // add_chain() for every chain of `buckets`; next(link) is the link after
+  // link in its chain, or null.
+  template <class Link, class Next>
+  void add_chains(const std::vector<Link*>& buckets, Next next) {
+    for (Link* head : buckets) {
+      long n = 0;
+      for (Link* l = head; l != nullptr; l = next(l)) ++n;
+      add_chain(n);
+    }
+  }
   void print(std::ostream& out) const { print_chain_profile(out, counts_, total_); }
 
  private:
@@ -212,11 +222,7 @@ class THashTable {
 
   void show_profile(std::ostream& out = std::cerr, int limit = 20) const {
     ChainProfile profile(limit);
-    for (Node* head : buckets_) {
-      long n = 0;
-      for (Node* x = head; x != nullptr; x = x->next) ++n;
-      profile.add_chain(n);
-    }
+    profile.add_chains(buckets_, [](Node* n) { return n->next; });
     profile.print(out);
   }
 
@@ -244,7 +250,6 @@ class THashTableWithOrd : public THashTable<K, T> {
                     typename Base::Deleter deleter = nullptr,
                     typename Base::KeyFn key = &Base::identity_key)
       : Base(get_a_prime_number_larger_than(requested), hash, cmp, true, deleter, key) {}
-
 };
 
 template <class K, class T = K>
@@ -256,7 +261,6 @@ class THashTableWithoutOrd : public THashTable<K, T> {
                        typename Base::Deleter deleter = nullptr,
                        typename Base::KeyFn key = &Base::identity_key)
       : Base(get_a_prime_number_larger_than(requested), hash, cmp, false, deleter, key) {}
-
 };
 
 using HashTable = THashTable<const void*, void*>;
@@ -360,11 +364,7 @@ class TLHashTable {
 
   void show_profile(std::ostream& out = std::cerr, int limit = 20) const {
     ChainProfile profile(limit);
-    for (Llink* head : buckets_) {
-      long n = 0;
-      for (Llink* l = head; l != nullptr; l = l->lnext) ++n;
-      profile.add_chain(n);
-    }
+    profile.add_chains(buckets_, [](Llink* l) { return l->lnext; });
     profile.print(out);
   }
 
