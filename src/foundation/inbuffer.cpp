@@ -25,7 +25,6 @@ void InBuffer::close_input() {
 
 bool InBuffer::open(const char* path) {
   close_input();
-  if (buffer_.size() < kReadSize) buffer_.resize(kReadSize);
   const int fd = openInputFile(path);
   if (fd < 0) return false;
   fd_ = fd;

@@ -76,7 +76,7 @@ void LBitSetRep::destroy(LBitSetRep* rep) {
 
 LBitSet::LBitSet(int n, const int* values) {
   if (n <= 0) return;
-  rep_ = LBitSetRep::make(n / 32 + (n % 32 != 0), false);
+  rep_ = LBitSetRep::make(words_to_hold(n - 1), false);
   if (values == nullptr) return;
   for (; *values >= 0 && *values < n; ++values) set(*values);
 }

@@ -22,7 +22,7 @@ const SpanSet::Bounds& SpanSet::bounds(int p) const {
 }
 
 void SpanSet::add_span(int start, int last) {
-  if (start == last || start < 0 || start > last) return;
+  if (start < 0 || start >= last) return;
   const int member = span_member(start, last);
   if (spans_.test(member)) return;
   spans_.set(member);
