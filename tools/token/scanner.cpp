@@ -74,14 +74,18 @@ int TokenScanner::run() {
         continue;
       }
     } else if (std::size_t n = space_run(p)) {
-      take_spaces(n, p);
+      take_spaces({in_.data(p), n});
+      p += n;
       continue;
     } else if (std::size_t n = matcher_.plain_word(p, kRunLimit)) {
       // A word up to white space: kByte matches, then kLastByte.
       if (!tok_bytes({in_.data(p), n})) return fail(kTokenOverflow, "");
       etok("");
       p += n;
-      if ((n = space_run(p)) > 0) take_spaces(n, p);
+      if ((n = space_run(p)) > 0) {
+        take_spaces({in_.data(p), n});
+        p += n;
+      }
       continue;
     } else if (std::size_t n = matcher_.plain_run(p, kRunLimit)) {
       if (!tok_bytes({in_.data(p), n})) return fail(kTokenOverflow, "");
@@ -118,9 +122,7 @@ bool TokenScanner::act(Rule rule, std::string_view text) {
       sc_ = StartCondition::kOutside;
       return true;
     case kSpace:
-      etok("");
-      out_.put(text);
-      nchars_ += 1;
+      take_spaces(text);
       return true;
     case kCopy:
       out_.put(text);
@@ -182,11 +184,10 @@ std::size_t TokenScanner::outside_run(std::uint64_t p) {
   return std::min(view.find('^'), std::min(view.find('$'), view.size()));
 }
 
-void TokenScanner::take_spaces(std::size_t n, std::uint64_t& p) {
+void TokenScanner::take_spaces(std::string_view spaces) {
   etok("");
-  out_.put({in_.data(p), n});
-  nchars_ += n;
-  p += n;
+  out_.put(spaces);
+  nchars_ += spaces.size();
 }
 
 std::size_t TokenScanner::space_run(std::uint64_t p) {

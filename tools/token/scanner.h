@@ -95,9 +95,9 @@ class TokenScanner {
   // The number of buffered white-space bytes from `p` on, at most
   // kRunLimit; in a segment kSpace takes each of them.
   std::size_t space_run(std::uint64_t p);
-  // Performs kSpace on each of the `n` white-space bytes at `p`, and moves
-  // `p` past them.
-  void take_spaces(std::size_t n, std::uint64_t& p);
+  // Performs kSpace on each byte of `spaces`, all white space: ends the
+  // token and copies them.
+  void take_spaces(std::string_view spaces);
   // Writes the message, flushes the output and returns `status`.
   int fail(int status, std::string_view message);
 
