@@ -11,6 +11,7 @@
 #ifndef LORVAN_INCLUDE_TARRAY_H_
 #define LORVAN_INCLUDE_TARRAY_H_
 
+#include <cstddef>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -72,9 +73,12 @@ class TArray {
   // Shrinks the array to n elements (n <= length), or grows it with
   // value-initialised elements.
   void set_length(int n) {
-    if (n < 0) n = 0;
-    while (static_cast<int>(v_.capacity()) < n) grow();
-    v_.resize(static_cast<std::size_t>(n));
+    const std::size_t size = n > 0 ? static_cast<std::size_t>(n) : 0;
+    // The capacity the growth steps would reach, allocated at once.
+    std::size_t capacity = v_.capacity();
+    while (capacity < size) capacity = grown(capacity);
+    v_.reserve(capacity);
+    v_.resize(size);
   }
   // Removes all elements; the capacity stays.
   void clear() { v_.clear(); }
@@ -89,9 +93,9 @@ class TArray {
     if (i < 0 || i >= limit) [[unlikely]]
       tarray_index_fault(i, limit);
   }
-  void grow() { v_.reserve(v_.capacity() + v_.capacity() / 4 + 4); }
+  static std::size_t grown(std::size_t capacity) { return capacity + capacity / 4 + 4; }
   void make_room() {
-    if (v_.size() == v_.capacity()) grow();
+    if (v_.size() == v_.capacity()) v_.reserve(grown(v_.capacity()));
   }
 
   std::vector<T> v_;

@@ -66,6 +66,13 @@ TEST(TArrayTest, SetLengthTruncatesAndExtends) {
   EXPECT_EQ(contents(a), (std::vector<int>{5}));
   a.set_length(3);
   EXPECT_EQ(contents(a), (std::vector<int>{5, 0, 0}));
+
+  // Growing in one step reaches the capacity that growing by a quarter
+  // plus four at a time would: 0 -> 4 -> 9 -> 15 -> 22 -> 31 -> 42.
+  TArray<int> b;
+  b.set_length(40);
+  EXPECT_EQ(b.length(), 40);
+  EXPECT_EQ(b.capacity(), 42);
 }
 
 using TArrayDeathTest = ::testing::Test;
