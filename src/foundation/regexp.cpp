@@ -365,6 +365,10 @@ struct RegexpInternals {
 
  private:
   static void find_shortcuts(regexp& prog, int flags);
+  // Whether the program starts with the magic byte regcomp() writes.
+  static bool intact(const regexp& prog) {
+    return !prog.program_.empty() && prog.program_[0] == kMagic;
+  }
 };
 
 // Runs the program of one regexp against one text.
@@ -591,8 +595,7 @@ void RegexpInternals::find_shortcuts(regexp& prog, int flags) {
 
 int RegexpInternals::exec(regexp* prog, const char* text) {
   if (prog == nullptr || text == nullptr) regerror("NULL parameter");
-  if (prog->program_.empty() || prog->program_[0] != kMagic)
-    regerror("corrupted program");
+  if (!intact(*prog)) regerror("corrupted program");
   for (int i = 0; i < NSUBEXP; ++i) prog->startp[i] = prog->endp[i] = nullptr;
   if (prog->must_length_ > 0 &&
       std::strstr(text, reinterpret_cast<const char*>(prog->program_.data() +
@@ -618,8 +621,7 @@ template <typename Sink>
 void RegexpInternals::expand(const regexp* prog, const char* source,
                              Sink sink) {
   if (prog == nullptr || source == nullptr) regerror("NULL parm to regsub");
-  if (prog->program_.empty() || prog->program_[0] != kMagic)
-    regerror("damaged regexp fed to regsub");
+  if (!intact(*prog)) regerror("damaged regexp fed to regsub");
   for (const char* s = source; *s != '\0';) {
     char c = *s++;
     int group = -1;
