@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <istream>
 #include <iostream>
+
+#include "strfuncs.h"
 
 namespace lorvan {
 
@@ -71,23 +74,14 @@ char* StrBufs::concat(const char* a, const char* b, const char* c, const char* d
 
 void StrBufs::push(double x) {
   char text[400];  // "%f" of the largest double needs 316 bytes
-  int n = std::snprintf(text, sizeof text, "%f", x);
-  if (n < 0) return;
-  std::size_t len = std::min(static_cast<std::size_t>(n), sizeof text - 1);
-  const char* point = nullptr;
-  bool plain = true;  // only digits and one point
-  for (std::size_t i = 0; i < len && plain; ++i) {
-    if (text[i] == '.' && point == nullptr) {
-      point = text + i;
-    } else if (text[i] < '0' || text[i] > '9') {
-      plain = false;
-    }
+  // Only a text of digits and one point loses its trailing zeros, so a
+  // value with a minus sign keeps its six decimals.
+  if (std::signbit(x)) {
+    std::snprintf(text, sizeof text, "%f", x);
+  } else {
+    ftoa(x, text, sizeof text);
   }
-  if (plain && point != nullptr) {
-    while (text + len > point + 1 && text[len - 1] == '0') --len;
-    if (text + len == point + 1) --len;
-  }
-  push_bytes(text, len);
+  push(text);
 }
 
 void StrBufs::push_u32(unsigned n) {
