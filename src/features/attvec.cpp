@@ -83,9 +83,7 @@ void AttVec::interpreter_list(const AttInterpreterList* t) {
 void AttVec::allocate_storage() {
   nwords_ = type_->word_count();
   nbytes_ = type_->byte_count();
-  const std::size_t total = static_cast<std::size_t>(nwords_) +
-                            static_cast<std::size_t>(nbytes_) / sizeof(AttVal) + 1;
-  words_.reset(new AttVal[total]());
+  words_.reset(new AttVal[storage_words()]());
 }
 
 void AttVec::grow_storage(int word_pos, int byte_pos) {
@@ -136,10 +134,7 @@ void AttVec::init() {
   release_values();
   defined_.clear();
   binary_.clear();
-  if (words_ != nullptr) {
-    std::fill_n(words_.get(), static_cast<std::size_t>(nwords_) + nbytes_ / sizeof(AttVal) + 1,
-                AttVal{0});
-  }
+  if (words_ != nullptr) std::fill_n(words_.get(), storage_words(), AttVal{0});
 }
 
 // ---------------------------------------------------------------- reading
@@ -285,10 +280,14 @@ void AttVec::intersect(const AttVec& w, const LBitSet* mask) {
   if (this == &w || !same_type(w, "intersect")) return;
   const LBitSet members = w.defined_;
   visit_members(members, mask, [&](int i) { interpreter(i)->intersect(this, &w); });
-  const LBitSet mine = defined_;
-  visit_members(mine, nullptr, [&](int i) {
-    if (!members.test(i) || (mask != nullptr && !mask->test(i))) undefine(i);
-  });
+  // Then what w leaves out goes, a word at a time.  The word is read before
+  // its members are undefined, so this vector's set is never copied.
+  for (int k = 0; k < defined_.nwords(); ++k) {
+    const std::uint32_t kept = word_of(members.rep(), k) & mask_word(mask, k);
+    for (std::uint32_t bits = word_of(defined_.rep(), k) & ~kept; bits != 0; bits &= bits - 1) {
+      undefine((k << 5) + std::countr_zero(bits));
+    }
+  }
 }
 
 // ---------------------------------------------------------------- copies

@@ -26,6 +26,7 @@
 #ifndef LORVAN_FEATURES_ATTVEC_H_
 #define LORVAN_FEATURES_ATTVEC_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
@@ -205,6 +206,12 @@ class AttVec : public RefCounter {
 
  private:
   unsigned char* bytes() const { return reinterpret_cast<unsigned char*>(words_.get() + nwords_); }
+  // The size of the block in value words: the word positions, then room
+  // for the byte positions.
+  std::size_t storage_words() const {
+    const std::size_t byte_words = static_cast<std::size_t>(nbytes_) / sizeof(AttVal);
+    return static_cast<std::size_t>(nwords_) + byte_words + 1;
+  }
   // Reallocates the storage for the type's current counts, keeping values;
   // the word or byte position that must then exist (-1: none) is checked.
   void grow_storage(int word_pos, int byte_pos);
