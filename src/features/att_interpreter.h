@@ -158,6 +158,14 @@ class AttInterpreter {
   // The prototype is not owned and must outlive every use.  A repeated
   // kind name prints the table's duplicate message and keeps the first.
   static void attitp_proto(const AttInterpreter* proto);
+  // Registers one prototype of `Kind`, made and entered on the first call
+  // only; every kind's start-up function is this.
+  template <class Kind>
+  static void attitp_proto_once() {
+    static const Kind prototype;
+    static const bool registered = (attitp_proto(&prototype), true);
+    (void)registered;
+  }
   // The registered prototype of `kind` (case-insensitive), or null.
   static const AttInterpreter* get_attitp_proto(const char* kind);
   // A new description made by the prototype's new_interp(); an unknown

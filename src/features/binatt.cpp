@@ -42,12 +42,6 @@ void BinAtt::unpack(AttVec*, ByteReader&) {
 
 bool BinAtt::releases_values() const { return false; }
 
-void binatt_init() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  static const BinAtt prototype;
-  AttInterpreter::attitp_proto(&prototype);
-}
+void binatt_init() { AttInterpreter::attitp_proto_once<BinAtt>(); }
 
 }  // namespace lorvan

@@ -141,12 +141,6 @@ const char* DisjAtt::type_name() const { return "DisjAtt"; }
 
 AttInterpreter* DisjAtt::new_interp() const { return new DisjAtt; }
 
-void disjatt_init() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  static const DisjAtt prototype;
-  AttInterpreter::attitp_proto(&prototype);
-}
+void disjatt_init() { AttInterpreter::attitp_proto_once<DisjAtt>(); }
 
 }  // namespace lorvan

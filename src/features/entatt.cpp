@@ -71,12 +71,6 @@ void EntAtt::pack(const AttVec*, StrBufs&) const {}
 
 void EntAtt::unpack(AttVec*, ByteReader&) {}
 
-void entatt_init() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  static const EntAtt prototype;
-  AttInterpreter::attitp_proto(&prototype);
-}
+void entatt_init() { AttInterpreter::attitp_proto_once<EntAtt>(); }
 
 }  // namespace lorvan

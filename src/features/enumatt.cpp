@@ -44,12 +44,6 @@ void EnumAtt::unpack(AttVec* v, ByteReader& in) {
   in.skip(in.remaining() + 1);  // fails the reader
 }
 
-void enumatt_init() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  static const EnumAtt prototype;
-  AttInterpreter::attitp_proto(&prototype);
-}
+void enumatt_init() { AttInterpreter::attitp_proto_once<EnumAtt>(); }
 
 }  // namespace lorvan

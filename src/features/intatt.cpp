@@ -36,12 +36,6 @@ void IntAtt::print(std::ostream& out, const AttVec* v) {
   out << '(' << name() << ' ' << str_val(att_val(v)) << ')';
 }
 
-void intatt_init() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  static const IntAtt prototype;
-  AttInterpreter::attitp_proto(&prototype);
-}
+void intatt_init() { AttInterpreter::attitp_proto_once<IntAtt>(); }
 
 }  // namespace lorvan

@@ -24,12 +24,6 @@ const char* SmIntAtt::str_val(AttVal x) {
   return text;
 }
 
-void smintatt_init() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  static const SmIntAtt prototype;
-  AttInterpreter::attitp_proto(&prototype);
-}
+void smintatt_init() { AttInterpreter::attitp_proto_once<SmIntAtt>(); }
 
 }  // namespace lorvan

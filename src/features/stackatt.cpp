@@ -68,12 +68,6 @@ int StackAtt::cmp_vals(AttVal a, AttVal b) const {
   return combine_cmp(r, tail) ? r : 2;
 }
 
-void stackatt_init() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  static const StackAtt prototype;
-  AttInterpreter::attitp_proto(&prototype);
-}
+void stackatt_init() { AttInterpreter::attitp_proto_once<StackAtt>(); }
 
 }  // namespace lorvan

@@ -63,12 +63,6 @@ void StrAtt::unpack(AttVec* v, ByteReader& in) {
   if (const char* s = in.get_str()) set_val(v, reinterpret_cast<AttVal>(intern(s)));
 }
 
-void stratt_init() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  static const StrAtt prototype;
-  AttInterpreter::attitp_proto(&prototype);
-}
+void stratt_init() { AttInterpreter::attitp_proto_once<StrAtt>(); }
 
 }  // namespace lorvan
