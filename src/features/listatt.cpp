@@ -15,10 +15,6 @@ namespace {
 
 constexpr int kMaxPackedElements = 0xffff;
 
-void release_list(AVList* list) {
-  if (list != nullptr && list->dec_ref_cnt() <= 0) delete list;
-}
-
 // Whether some element has a defined attribute.
 bool has_content(const AVList& list) {
   for (const AttVec* e : list.list()) {
@@ -41,30 +37,9 @@ const char* ListAtt::type_name() const { return "ListAtt"; }
 
 AttInterpreter* ListAtt::new_interp() const { return new ListAtt; }
 
-void ListAtt::set_val(AttVec* v, AttVal x) {
-  AVList* old = stored(v);
-  AVList* list = as_list(x);
-  if (old == list) return;
-  if (list != nullptr) list->inc_ref_cnt();
-  LongVAtt::set_val(v, x);
-  release_list(old);
-}
+void ListAtt::set_val(AttVec* v, AttVal x) { store_shared(v, storage_position(), as_list(x)); }
 
-void ListAtt::del_val(AttVec* v) {
-  AVList* old = stored(v);
-  LongVAtt::set_val(v, 0);
-  release_list(old);
-}
-
-AVList* ListAtt::own_stored(AttVec* v) {
-  AVList* list = stored(v);
-  if (list == nullptr || !list->shared()) return list;
-  auto* copy = new AVList(*list);
-  copy->inc_ref_cnt();
-  LongVAtt::set_val(v, reinterpret_cast<AttVal>(copy));
-  release_list(list);
-  return copy;
-}
+void ListAtt::del_val(AttVec* v) { store_shared<AVList>(v, storage_position(), nullptr); }
 
 int ListAtt::unify_prefix(AttVec* v, const AVList& x, int n, int doit) {
   AVList* mine = stored(v);
@@ -226,12 +201,6 @@ void ListAtt::unpack(AttVec* v, ByteReader& in) {
   set_val(v, reinterpret_cast<AttVal>(list.release()));
 }
 
-void listatt_kind_init() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  static const ListAtt prototype;
-  AttInterpreter::attitp_proto(&prototype);
-}
+void listatt_kind_init() { AttInterpreter::attitp_proto_once<ListAtt>(); }
 
 }  // namespace lorvan

@@ -19,6 +19,7 @@
 
 #include "features/att_interpreter.h"
 #include "features/avlist.h"
+#include "features/shared_value.h"
 
 namespace lorvan {
 
@@ -70,9 +71,9 @@ class ListAtt : public ComplexAtt {
 
  protected:
   static AVList* as_list(AttVal x) { return reinterpret_cast<AVList*>(x); }
-  AVList* stored(const AttVec* v) const { return as_list(att_val(v)); }
+  AVList* stored(const AttVec* v) const { return shared_value<AVList>(v, storage_position()); }
   // Copy-on-write: the stored list, made private to v first when shared.
-  AVList* own_stored(AttVec* v);
+  AVList* own_stored(AttVec* v) { return own_shared<AVList>(v, storage_position()); }
   // Unifies elements 0..n-1 of the stored list (non-null, at least n long)
   // with those of x; with `doit` the changed list and elements are made
   // private first.

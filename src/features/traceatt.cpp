@@ -6,13 +6,6 @@
 #include "command/irslist.h"
 
 namespace lorvan {
-namespace {
-
-void release_trace(TraceVal* t) {
-  if (t != nullptr && t->dec_ref_cnt() <= 0) delete t;
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------- TraceVal
 
@@ -33,29 +26,10 @@ AttInterpreter* TraceAtt::new_interp() const { return new TraceAtt; }
 bool TraceAtt::releases_values() const { return true; }
 
 void TraceAtt::set_val(AttVec* v, AttVal x) {
-  TraceVal* old = stored(v);
-  TraceVal* t = as_trace(x);
-  if (old == t) return;
-  if (t != nullptr) t->inc_ref_cnt();
-  LongVAtt::set_val(v, x);
-  release_trace(old);
+  store_shared(v, storage_position(), as_trace(x));
 }
 
-void TraceAtt::del_val(AttVec* v) {
-  TraceVal* old = stored(v);
-  LongVAtt::set_val(v, 0);
-  release_trace(old);
-}
-
-TraceVal* TraceAtt::own_stored(AttVec* v) {
-  TraceVal* t = stored(v);
-  if (t == nullptr || !t->shared()) return t;
-  auto* copy = new TraceVal(*t);
-  copy->inc_ref_cnt();
-  LongVAtt::set_val(v, reinterpret_cast<AttVal>(copy));
-  release_trace(t);
-  return copy;
-}
+void TraceAtt::del_val(AttVec* v) { store_shared<TraceVal>(v, storage_position(), nullptr); }
 
 int TraceAtt::unify_val(AttVec* v, int index, AttVal x, int doit) {
   if (!v->defined(index)) {
@@ -104,12 +78,6 @@ void TraceAtt::pack(const AttVec*, StrBufs&) const {}
 
 void TraceAtt::unpack(AttVec*, ByteReader&) {}
 
-void traceatt_init() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  static const TraceAtt prototype;
-  AttInterpreter::attitp_proto(&prototype);
-}
+void traceatt_init() { AttInterpreter::attitp_proto_once<TraceAtt>(); }
 
 }  // namespace lorvan

@@ -24,6 +24,7 @@
 
 #include "features/att_interpreter.h"
 #include "features/attvec.h"
+#include "features/shared_value.h"
 
 namespace lorvan {
 
@@ -92,9 +93,11 @@ class TraceAtt : public LongVAtt {
 
  private:
   static TraceVal* as_trace(AttVal x) { return reinterpret_cast<TraceVal*>(x); }
-  TraceVal* stored(const AttVec* v) const { return as_trace(att_val(v)); }
+  TraceVal* stored(const AttVec* v) const {
+    return shared_value<TraceVal>(v, storage_position());
+  }
   // Copy-on-write: the stored value, made private to v first when shared.
-  TraceVal* own_stored(AttVec* v);
+  TraceVal* own_stored(AttVec* v) { return own_shared<TraceVal>(v, storage_position()); }
 
   static ItemPrinter item_printer_;
 };

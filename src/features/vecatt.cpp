@@ -27,29 +27,9 @@ const char* VecAtt::type_name() const { return "VecAtt"; }
 
 AttInterpreter* VecAtt::new_interp() const { return new VecAtt; }
 
-void VecAtt::set_val(AttVec* v, AttVal x) {
-  AttVec* old = stored(v);
-  AttVec* nv = as_vec(x);
-  if (old == nv) return;
-  hold_attvec(nv);
-  LongVAtt::set_val(v, x);
-  release_attvec(old);
-}
+void VecAtt::set_val(AttVec* v, AttVal x) { store_shared(v, storage_position(), as_vec(x)); }
 
-void VecAtt::del_val(AttVec* v) {
-  AttVec* old = stored(v);
-  LongVAtt::set_val(v, 0);
-  release_attvec(old);
-}
-
-AttVec* VecAtt::own_stored(AttVec* v) {
-  AttVec* p = stored(v);
-  if (p != nullptr && p->shared()) {
-    AttVec::desharing(p);
-    LongVAtt::set_val(v, reinterpret_cast<AttVal>(p));
-  }
-  return p;
-}
+void VecAtt::del_val(AttVec* v) { store_shared<AttVec>(v, storage_position(), nullptr); }
 
 int VecAtt::unify_val(AttVec* v, int index, AttVal x, int doit) {
   if (!v->defined(index)) {
@@ -159,12 +139,6 @@ void VecAtt::unpack(AttVec* v, ByteReader& in) {
   set_val(v, reinterpret_cast<AttVal>(p.release()));
 }
 
-void vecatt_init() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  static const VecAtt prototype;
-  AttInterpreter::attitp_proto(&prototype);
-}
+void vecatt_init() { AttInterpreter::attitp_proto_once<VecAtt>(); }
 
 }  // namespace lorvan

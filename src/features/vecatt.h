@@ -23,6 +23,7 @@
 
 #include "features/att_interpreter.h"
 #include "features/attvec.h"
+#include "features/shared_value.h"
 
 namespace lorvan {
 
@@ -31,9 +32,7 @@ inline void hold_attvec(AttVec* v) {
   if (v != nullptr) v->inc_ref_cnt();
 }
 // Drops a hold on `v` (null is allowed) and deletes it when none is left.
-inline void release_attvec(AttVec* v) {
-  if (v != nullptr && v->dec_ref_cnt() <= 0) delete v;
-}
+inline void release_attvec(AttVec* v) { release_shared(v); }
 
 // Counts how deeply nested values are being read.  Values nested more than
 // kMaxDepth levels are refused, so that hostile input cannot exhaust the
@@ -101,9 +100,9 @@ class VecAtt : public ComplexAtt {
 
  private:
   static AttVec* as_vec(AttVal x) { return reinterpret_cast<AttVec*>(x); }
-  AttVec* stored(const AttVec* v) const { return as_vec(att_val(v)); }
+  AttVec* stored(const AttVec* v) const { return shared_value<AttVec>(v, storage_position()); }
   // Copy-on-write: the stored vector, made private to v first when shared.
-  AttVec* own_stored(AttVec* v);
+  AttVec* own_stored(AttVec* v) { return own_shared<AttVec>(v, storage_position()); }
 };
 
 // Registers the VecAtt prototype.  Runs once.
