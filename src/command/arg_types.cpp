@@ -24,4 +24,9 @@ const char* arg_type_name(int id) {
   return arg_types().get_str(id);
 }
 
+const char* arg_type_label(int id) {
+  const char* name = arg_type_name(id);
+  return name != nullptr ? name : "";
+}
+
 }  // namespace lorvan

@@ -24,6 +24,10 @@ int arg_type_id(const char* name);
 // otherwise the name as first registered.
 const char* arg_type_name(int id);
 
+// arg_type_name(id) for messages: "" where that gives null, so the result
+// can always be written.
+const char* arg_type_label(int id);
+
 }  // namespace lorvan
 
 #endif  // LORVAN_COMMAND_ARG_TYPES_H_

@@ -13,19 +13,12 @@ namespace lorvan {
 namespace {
 
 // The text of a token that opens a quote of `t`: without the opening
-// quote, and without the closing one when there is one (a string left open
-// at the end of the input keeps its last character).  Edits the token in
+// quote, and without the closing one when there is one.  Edits the token in
 // place.
 char* string_text(const TokenizerBase& t, char* token) {
   const std::size_t n = std::strlen(token);
   if (n >= 2 && t.closes_quote(token[0], token[n - 1])) token[n - 1] = '\0';
   return token + 1;
-}
-
-// The atom text of a token that is neither `open` nor `close`: a quoted
-// token loses its quotes, whichever quote characters `t` has.
-char* atom_text(const TokenizerBase& t, char* token) {
-  return t.opens_quote(token[0]) ? string_text(t, token) : token;
 }
 
 bool is_key(const IRSlist* node, const char* key) {
@@ -78,7 +71,7 @@ void write_elements(Sink& out, const IRSlist& list) {
 }
 
 // Parses the start of `text` as a decimal integer / real number; false
-// when it does not begin with one.
+// when it does not begin with one (`out` is then left alone).
 bool parse_long(const char* text, long& out) {
   char* end;
   const long v = std::strtol(text, &end, 10);
@@ -95,24 +88,33 @@ bool parse_float(const char* text, float& out) {
   return true;
 }
 
-long long_of(const char* text) {
-  long v = 0;
+// The value of a positional argument's text by `parse`; 0 when it does not
+// begin with a number.  No text prints "IRSlist::<accessor> expecting a
+// string".
+template <class T>
+T number_of(const char* text, bool (*parse)(const char*, T&), const char* accessor) {
+  T v = 0;
   if (text == nullptr) {
-    std::cerr << "IRSlist::get_long_val expecting a string" << '\n';
+    std::cerr << "IRSlist::" << accessor << " expecting a string" << '\n';
   } else {
-    parse_long(text, v);
+    parse(text, v);
   }
   return v;
 }
 
-float float_of(const char* text) {
-  float v = 0;
-  if (text == nullptr) {
-    std::cerr << "IRSlist::get_float_val expecting a string" << '\n';
-  } else {
-    parse_float(text, v);
+// The number after the keyword `key` of `list` by `parse`, as get_arg_long
+// and get_arg_float give it; `kind` names the number in the message.
+template <class T>
+bool keyword_number(const IRSlist& list, const char* key, T& out, bool quiet,
+                    bool (*parse)(const char*, T&), const char* kind) {
+  const IRSlist* value = list.get_arg(key, quiet);
+  if (value == nullptr) return false;
+  if (value->val() == nullptr) {
+    std::cerr << "There must be " << kind << " after " << key << '\n';
+    return false;
   }
-  return v;
+  parse(value->val(), out);
+  return true;
 }
 
 void report_not_an_atom(const IRSlist& node) {
@@ -121,7 +123,28 @@ void report_not_an_atom(const IRSlist& node) {
   std::cerr << ')' << '\n';
 }
 
+// The text of an element taken as an atom: null for none; a list element
+// is reported and gives null.
+const char* atom_value(const IRSlist* element) {
+  if (element == nullptr) return nullptr;
+  if (element->is_list()) {
+    report_not_an_atom(*element);
+    return nullptr;
+  }
+  return element->val();
+}
+
+// Points `t` at `text` (null: no text) instead of its stream.
+void read_text(Tokenizer& t, const char* text) {
+  t.set_input_stream(nullptr);
+  t.set_string_input(text != nullptr ? text : "", -1);
+}
+
 }  // namespace
+
+char* token_text(const TokenizerBase& t, char* token) {
+  return t.opens_quote(token[0]) ? string_text(t, token) : token;
+}
 
 // ---------------------------------------------------------------- reading
 
@@ -134,7 +157,7 @@ int IRSlist::read(TokenizerBase* t, char open, char close) {
     return 1;
   }
   if (token[0] == close) return 0;
-  val_ = atom_text(*t, token);
+  val_ = token_text(*t, token);
   return 1;
 }
 
@@ -147,15 +170,14 @@ void IRSlist::read_list(TokenizerBase* t, char open, char close) {
       continue;
     }
     const bool opens = token[0] == open;
-    auto* element = new IRSlist(opens ? nullptr : atom_text(*t, token));
+    auto* element = new IRSlist(opens ? nullptr : token_text(*t, token));
     list->append(element);
     if (opens) list = element;
   }
 }
 
 std::unique_ptr<IRSlist> make_irslist(const char* text, Tokenizer* t) {
-  t->set_input_stream(nullptr);
-  t->set_string_input(text != nullptr ? text : "", -1);
+  read_text(*t, text);
   auto node = std::make_unique<IRSlist>();
   node->read(t, '(', ')');
   return node;
@@ -207,34 +229,25 @@ void prirsl(const IRSlist* node) {
 // ------------------------------------------------------ positional values
 
 const char* IRSlist::get_val() {
-  std::unique_ptr<IRSlist> element(remove_first());
-  if (element == nullptr) return nullptr;
-  if (element->is_list()) {
-    report_not_an_atom(*element);
-    return nullptr;
-  }
-  return element->val();
+  const std::unique_ptr<IRSlist> element(remove_first());
+  return atom_value(element.get());
 }
 
-const char* IRSlist::top_val() const {
-  const IRSlist* element = first();
-  if (element == nullptr) return nullptr;
-  if (element->is_list()) {
-    report_not_an_atom(*element);
-    return nullptr;
-  }
-  return element->val();
-}
+const char* IRSlist::top_val() const { return atom_value(first()); }
 
 const char* IRSlist::get_val(int i) const {
   const IRSlist* element = nth(i);
   return element != nullptr ? element->val() : nullptr;
 }
 
-long IRSlist::get_long_val() { return long_of(get_val()); }
-long IRSlist::get_long_val(int i) const { return long_of(get_val(i)); }
-float IRSlist::get_float_val() { return float_of(get_val()); }
-float IRSlist::get_float_val(int i) const { return float_of(get_val(i)); }
+long IRSlist::get_long_val() { return number_of(get_val(), parse_long, "get_long_val"); }
+long IRSlist::get_long_val(int i) const {
+  return number_of(get_val(i), parse_long, "get_long_val");
+}
+float IRSlist::get_float_val() { return number_of(get_val(), parse_float, "get_float_val"); }
+float IRSlist::get_float_val(int i) const {
+  return number_of(get_val(i), parse_float, "get_float_val");
+}
 
 // ---------------------------------------------------------------- keywords
 
@@ -254,25 +267,11 @@ bool IRSlist::get_arg_val(const char* key, const char*& out,
 }
 
 bool IRSlist::get_arg_long(const char* key, long& out, bool quiet) const {
-  const IRSlist* value = get_arg(key, quiet);
-  if (value == nullptr) return false;
-  if (value->val() == nullptr) {
-    std::cerr << "There must be an integer after " << key << '\n';
-    return false;
-  }
-  parse_long(value->val(), out);
-  return true;
+  return keyword_number(*this, key, out, quiet, parse_long, "an integer");
 }
 
 bool IRSlist::get_arg_float(const char* key, float& out, bool quiet) const {
-  const IRSlist* value = get_arg(key, quiet);
-  if (value == nullptr) return false;
-  if (value->val() == nullptr) {
-    std::cerr << "There must be a number after " << key << '\n';
-    return false;
-  }
-  parse_float(value->val(), out);
-  return true;
+  return keyword_number(*this, key, out, quiet, parse_float, "a number");
 }
 
 std::unique_ptr<IRSlist> IRSlist::remove_arg(const char* key, bool quiet) {
@@ -384,8 +383,7 @@ void IRSlistInputIterator::reset(std::istream& in) {
 
 void IRSlistInputIterator::reset(const char* text) {
   clear();
-  tokenizer_->set_input_stream(nullptr);
-  tokenizer_->set_string_input(text != nullptr ? text : "", -1);
+  read_text(*tokenizer_, text);
   read_current();
 }
 

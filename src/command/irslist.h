@@ -155,6 +155,12 @@ class IRSlist : public RSlist {
   const char* val_;
 };
 
+// The atom text of a token `t` read that is neither an open nor a close
+// token: one that begins with a quote character of `t` loses its quotes (a
+// string left open at the end of the input keeps its last character);
+// any other is returned as it is.  Edits the token in place.
+char* token_text(const TokenizerBase& t, char* token);
+
 // Writes an atom as its quote_white text, an empty node as "()", and
 // returns the node; for a list node writes nothing and returns null.
 const IRSlist* irslist_print_root(const IRSlist* node, std::ostream& out);

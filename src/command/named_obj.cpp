@@ -178,7 +178,7 @@ void* get_named_obj(const char* name, const char* type, int report) {
 
 void* get_object_by_name_func(IRSlist* args, const char* key, const char* type) {
   const char* text = nullptr;
-  if (args == nullptr || args->get_arg_val(key, text, 1) == 0) return nullptr;
+  if (args == nullptr || !args->get_arg_val(key, text, true)) return nullptr;
   return get_named_obj(text, type, 1);
 }
 

@@ -30,26 +30,22 @@ void make_directories(const std::string& path) {
   }
 }
 
-void* open_for_reading(const char* name) {
-  auto file = std::make_unique<std::ifstream>(name);
-  void* value = static_cast<std::istream*>(file.get());
-  open_streams()[value] = std::move(file);
-  return value;
-}
-
-void* open_for_writing(const char* name) {
-  make_directories(name);
-  auto file = std::make_unique<std::ofstream>(name, std::ios::out | std::ios::trunc);
-  void* value = static_cast<std::ostream*>(file.get());
+// Keeps `file` among the open streams and hands it out as the Stream*
+// value open-file gives.
+template <class Stream, class File>
+void* keep_open(std::unique_ptr<File> file) {
+  void* value = static_cast<Stream*>(file.get());
   open_streams()[value] = std::move(file);
   return value;
 }
 
 }  // namespace
 
-OpenFile::OpenFile() : LAdaptor(arg_type_id("stream*")) { set_input_type(arg_type_id("char*")); }
+FileAdaptor::FileAdaptor() : LAdaptor(arg_type_id("stream*")) {
+  set_input_type(arg_type_id("char*"));
+}
 
-void OpenFile::init(IRSlist* args) {
+void FileAdaptor::init(IRSlist* args) {
   write_ = args->remove_flag(":write");
   LAdaptor::init(args);
 }
@@ -57,21 +53,16 @@ void OpenFile::init(IRSlist* args) {
 void* OpenFile::convert(void* input) {
   if (input == nullptr) return nullptr;
   const char* name = static_cast<const char*>(input);
-  return write_ ? open_for_writing(name) : open_for_reading(name);
-}
-
-CloseFile::CloseFile() : LAdaptor(arg_type_id("stream*")) {
-  set_input_type(arg_type_id("char*"));
-}
-
-void CloseFile::init(IRSlist* args) {
-  write_ = args->remove_flag(":write");
-  LAdaptor::init(args);
+  if (!write()) return keep_open<std::istream>(std::make_unique<std::ifstream>(name));
+  make_directories(name);
+  return keep_open<std::ostream>(
+      std::make_unique<std::ofstream>(name, std::ios::out | std::ios::trunc));
 }
 
 void* CloseFile::convert(void* input) {
   if (input == nullptr) return nullptr;
-  if (open_streams().erase(input) == 0 && write_ && input == static_cast<std::ostream*>(&std::cout)) {
+  if (open_streams().erase(input) == 0 && write() &&
+      input == static_cast<std::ostream*>(&std::cout)) {
     std::cout.flush();
   }
   return nullptr;

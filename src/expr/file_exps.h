@@ -25,36 +25,40 @@
 
 namespace lorvan {
 
-// open-file: input type "char*", conversion type "stream*".  Converts a file
-// name into a stream opened on exactly that name: for reading, or with
-// :write (truncating) after creating every directory on its path (mode
-// 0755; errors ignored).  The stream is returned even when it failed to
-// open; a null name gives null.
-class OpenFile : public LAdaptor {
+// The common part of open-file and close-file: input type "char*",
+// conversion type "stream*", and the :write flag, which init() removes from
+// the arguments before compiling the inner expression.
+class FileAdaptor : public LAdaptor {
  public:
-  OpenFile();
-  const char* type_name() const override { return "open-file"; }
-  std::unique_ptr<LExp> duplicate() const override { return std::make_unique<OpenFile>(*this); }
   void init(IRSlist* args) override;
-  void* convert(void* input) override;
+
+ protected:
+  FileAdaptor();
+  bool write() const { return write_; }
 
  private:
   bool write_ = false;
 };
 
-// close-file: input type "char*" (so a value tagged "stream*" is refused by
-// the type check; untyped values pass), conversion type "stream*".  Closes
-// and destroys a stream made by open-file; the converted value is always 0.
-class CloseFile : public LAdaptor {
+// open-file: converts a file name into a stream opened on exactly that
+// name: for reading, or with :write (truncating) after creating every
+// directory on its path (mode 0755; errors ignored).  The stream is
+// returned even when it failed to open; a null name gives null.
+class OpenFile : public FileAdaptor {
  public:
-  CloseFile();
+  const char* type_name() const override { return "open-file"; }
+  std::unique_ptr<LExp> duplicate() const override { return std::make_unique<OpenFile>(*this); }
+  void* convert(void* input) override;
+};
+
+// close-file: its input type "char*" makes the type check refuse a value
+// tagged "stream*"; untyped values pass.  Closes and destroys a stream made
+// by open-file; the converted value is always 0.
+class CloseFile : public FileAdaptor {
+ public:
   const char* type_name() const override { return "close-file"; }
   std::unique_ptr<LExp> duplicate() const override { return std::make_unique<CloseFile>(*this); }
-  void init(IRSlist* args) override;
   void* convert(void* input) override;
-
- private:
-  bool write_ = false;
 };
 
 // exist-file: 1 when locate_file() finds the file named by the first

@@ -12,13 +12,19 @@ namespace lorvan {
 
 namespace {
 
-// The file to open for an input or output constant: null for none or "-".
-const char* file_name_arg(IRSlist* args) {
+// The file an input or output constant names, opened with `mode`: null for
+// none or "-", and, reported, for a file that cannot be opened.
+template <class File>
+std::shared_ptr<File> open_named_file(IRSlist* args, std::ios::openmode mode) {
   const char* name = args->get_val();
-  return name != nullptr && std::strcmp(name, "-") != 0 ? name : nullptr;
+  if (name == nullptr || std::strcmp(name, "-") == 0) return nullptr;
+  auto file = std::make_shared<File>(name, mode);
+  if (!file->is_open()) {
+    std::cerr << "Can't open file: " << name << "\n";
+    return nullptr;
+  }
+  return file;
 }
-
-void report_unopened(const char* name) { std::cerr << "Can't open file: " << name << "\n"; }
 
 }  // namespace
 
@@ -59,29 +65,19 @@ void StrConst::init(IRSlist* args) {
 IstrmConst::IstrmConst() { value_ = static_cast<std::istream*>(&std::cin); }
 
 void IstrmConst::init(IRSlist* args) {
-  const char* name = file_name_arg(args);
-  if (name == nullptr) return;
-  auto file = std::make_shared<std::ifstream>(name);
-  if (!file->is_open()) {
-    report_unopened(name);
-    return;
+  if (auto file = open_named_file<std::ifstream>(args, std::ios::in)) {
+    value_ = static_cast<std::istream*>(file.get());
+    file_ = std::move(file);
   }
-  file_ = file;
-  value_ = static_cast<std::istream*>(file.get());
 }
 
 OstrmConst::OstrmConst() { value_ = static_cast<std::ostream*>(&std::cout); }
 
 void OstrmConst::init(IRSlist* args) {
-  const char* name = file_name_arg(args);
-  if (name == nullptr) return;
-  auto file = std::make_shared<std::ofstream>(name, std::ios::out | std::ios::trunc);
-  if (!file->is_open()) {
-    report_unopened(name);
-    return;
+  if (auto file = open_named_file<std::ofstream>(args, std::ios::out | std::ios::trunc)) {
+    value_ = static_cast<std::ostream*>(file.get());
+    file_ = std::move(file);
   }
-  file_ = file;
-  value_ = static_cast<std::ostream*>(file.get());
 }
 
 void lconst_init() {

@@ -68,12 +68,6 @@ std::unique_ptr<LExp> compile_expansion(const char* text) {
   return prog;
 }
 
-// A printable name for a type id ("" for an id that has none).
-const char* type_label(int id) {
-  const char* name = arg_type_name(id);
-  return name != nullptr ? name : "";
-}
-
 }  // namespace
 
 const char* LExp::doc() const { return "No documentation provided"; }
@@ -87,9 +81,9 @@ bool LExp::valid_arg_type(int t) const {
 }
 
 void LExp::arg_type_error(int t) const {
-  std::cerr << type_name() << " received a wrong type of argument:'" << type_label(t) << "' ("
-            << t << ")\n"
-            << "The expected type of argument is:'" << type_label(input_type_) << "' ("
+  std::cerr << type_name() << " received a wrong type of argument:'" << arg_type_label(t)
+            << "' (" << t << ")\n"
+            << "The expected type of argument is:'" << arg_type_label(input_type_) << "' ("
             << input_type_ << ")\n";
 }
 

@@ -1,7 +1,6 @@
 #include "expr/lmacro.h"
 
 #include <cctype>
-#include <cstring>
 #include <iostream>
 #include <memory>
 
@@ -26,14 +25,6 @@ bool starts_with_letter(const char* s) {
 bool debugging(const std::string& name) {
   return !DEBUG_MACRO.empty() &&
          (DEBUG_MACRO == "*" || strcasecmp(DEBUG_MACRO.c_str(), name.c_str()) == 0);
-}
-
-// A string token without its quotes (the closing one may be missing when the
-// string was left open).  Edits the token in place.
-const char* string_content(char* token) {
-  const std::size_t n = std::strlen(token);
-  if (n >= 2) token[n - 1] = '\0';
-  return token + 1;
 }
 
 }  // namespace
@@ -92,10 +83,8 @@ const char* LMacro::instantiate(const char* name, IRSlist* args) {
       expansion_.push(text);
     } else if (c == '(' || c == ')' || reader->is_white(c)) {
       expansion_.push(token);
-    } else if (c == '"') {
-      expansion_.push(StrBufs::quote_white(string_content(token)));
     } else {
-      expansion_.push(StrBufs::quote_white(token));
+      expansion_.push(StrBufs::quote_white(token_text(*reader, token)));
     }
   }
   const char* expansion = expansion_.finish();

@@ -32,11 +32,6 @@ std::vector<std::unique_ptr<Scope>>& scopes() {
   return stack;
 }
 
-const char* type_label(int id) {
-  const char* name = arg_type_name(id);
-  return name != nullptr ? name : "";
-}
-
 }  // namespace
 
 void LVariable::assign(void* value, int t) {
@@ -44,8 +39,8 @@ void LVariable::assign(void* value, int t) {
     value_ = value;
     return;
   }
-  std::cerr << "the variable " << name_ << " is assigned an incompatible type: " << type_label(t)
-            << ". The expected type is: " << type_label(type_) << "\n";
+  std::cerr << "the variable " << name_ << " is assigned an incompatible type: "
+            << arg_type_label(t) << ". The expected type is: " << arg_type_label(type_) << "\n";
 }
 
 void LVariable::push() {
