@@ -44,12 +44,9 @@ namespace {
 
 // (make-avmeaning-proto <att-type> <name>)
 void* make_avmeaning_proto(IRSlist* args) {
-  if (args == nullptr || args->length() != 2) {
-    std::cerr << "make-avmeaning-proto: expecting (make-avmeaning-proto att-type name)\n";
-    return nullptr;
-  }
-  const char* type_name = args->get_val(0);
-  const char* name = args->get_val(1);
+  const bool two = args != nullptr && args->length() == 2;
+  const char* type_name = two ? args->get_val(0) : nullptr;
+  const char* name = two ? args->get_val(1) : nullptr;
   if (type_name == nullptr || name == nullptr) {
     std::cerr << "make-avmeaning-proto: expecting (make-avmeaning-proto att-type name)\n";
     return nullptr;

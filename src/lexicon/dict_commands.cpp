@@ -13,7 +13,6 @@ namespace {
 constexpr char kLinkLexFileHelp[] =
     "(link-lex-file lexicon-name header.hdr) Link a lexicon to a disk file so that if an entry "
     "is not found, the disk file will be searched.";
-constexpr char kLexiconType[] = "Lexicon";
 
 }  // namespace
 
@@ -23,7 +22,7 @@ void* link_lex_file(IRSlist* args) {
     std::cerr << "link-lex-file: a lexicon name is needed: " << kLinkLexFileHelp << std::endl;
     return nullptr;
   }
-  auto* lexicon = static_cast<Lexicon*>(get_named_obj(name, kLexiconType, 1));
+  auto* lexicon = static_cast<Lexicon*>(get_named_obj(name, Lexicon::kTypeName, 1));
   if (lexicon == nullptr) return nullptr;
   while (args->first() != nullptr) {
     if (const char* header = args->get_val()) lexicon->add_disk_file(header);

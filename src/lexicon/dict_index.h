@@ -48,7 +48,6 @@ class DictIndex {
   // order, or 0 when there is none left.
   std::uint32_t next();
 
-
  private:
   // A look-up reads one bucket word and usually a short list: a small
   // buffer keeps each read from copying more of the file than that.

@@ -27,7 +27,7 @@
 //
 // Ownership: the table owns its endings and the compiled condition
 // expressions.  A table made by def-endings or a lexicon is a named object
-// of type "EndingTable", destroyed with delEndingTable.
+// of type "EndingTable" (kTypeName), destroyed with delEndingTable.
 #ifndef LORVAN_LEXICON_ENDING_TABLE_H_
 #define LORVAN_LEXICON_ENDING_TABLE_H_
 
@@ -47,6 +47,9 @@ class IRSlist;
 
 class EndingTable {
  public:
+  // The named-object type of ending tables.
+  static constexpr const char* kTypeName = "EndingTable";
+
   // Room for `capacity` endings at the start.
   explicit EndingTable(int capacity = 50);
   ~EndingTable();
@@ -77,6 +80,18 @@ class EndingTable {
   bool finished() const { return position_ >= endings_.size(); }
   // The buffer's copy of the word given to reset(), or null.
   const char* word() const { return word_; }
+
+  // The loop above: calls fn(root, ending) for each matching ending that
+  // gives a root, in table order, until fn returns true; returns whether
+  // it did.  Roots live until the next reset().
+  template <class Fn>
+  bool for_each_root(const char* word, Fn fn) {
+    for (Ending* e = reset(word); e != nullptr; e = next()) {
+      const char* root = e->get_root(word_);
+      if (root != nullptr && fn(root, e)) return true;
+    }
+    return false;
+  }
 
   // The scratch buffer in which words and roots are built.
   StrBufs& getBuffer() { return buffer_; }

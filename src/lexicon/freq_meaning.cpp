@@ -1,6 +1,5 @@
 #include "lexicon/freq_meaning.h"
 
-#include <cstring>
 #include <iostream>
 #include <limits>
 
@@ -12,16 +11,9 @@
 
 namespace lorvan {
 
-FreqMN::FreqMN(const FreqMN& other) : Meaning(other), packed_size_(other.packed_size_) {
-  if (other.packed_ != nullptr) {
-    packed_ = std::make_unique<char[]>(packed_size_);
-    std::memcpy(packed_.get(), other.packed_.get(), packed_size_);
-  }
-}
-
 int FreqMN::size() const {
-  if (packed_ == nullptr) return 0;
-  const char* cursor = packed_.get();
+  if (packed_.empty()) return 0;
+  const char* cursor = packed_.data();
   return StrBufs::get_int(cursor);
 }
 
@@ -51,9 +43,7 @@ void FreqMN::initialize(IRSlist* s) {
     buffer.push_char('\0');
     buffer.push_float(count);
   }
-  packed_size_ = buffer.length();
-  packed_ = std::make_unique<char[]>(packed_size_);
-  std::memcpy(packed_.get(), buffer.str(), packed_size_);
+  packed_.assign(buffer.str(), buffer.str() + buffer.length());
 }
 
 bool freq_count(const LexEntry* entry, const char* name, float& out) {

@@ -8,7 +8,7 @@
 #ifndef LORVAN_LEXICON_FREQ_MEANING_H_
 #define LORVAN_LEXICON_FREQ_MEANING_H_
 
-#include <memory>
+#include <vector>
 
 #include "lexicon/meaning.h"
 #include "strbufs.h"
@@ -22,7 +22,7 @@ class FreqMN : public Meaning {
   static constexpr const char* kTypeName = "freq";
 
   FreqMN() = default;
-  FreqMN(const FreqMN& other);
+  FreqMN(const FreqMN& other) = default;
 
   const char* type_name() const override { return kTypeName; }
   // "name count name count ...", counts in the stream's default format.
@@ -40,14 +40,13 @@ class FreqMN : public Meaning {
   bool find_if(Fn fn) const;
 
  private:
-  std::unique_ptr<char[]> packed_;  // null while empty
-  std::size_t packed_size_ = 0;
+  std::vector<char> packed_;  // empty while the meaning is
 };
 
 template <class Fn>
 bool FreqMN::find_if(Fn fn) const {
-  if (packed_ == nullptr) return false;
-  const char* cursor = packed_.get();
+  if (packed_.empty()) return false;
+  const char* cursor = packed_.data();
   for (int n = StrBufs::get_int(cursor); n > 0; --n) {
     const char* name = StrBufs::get_str(cursor);
     float count = StrBufs::get_float(cursor);

@@ -42,6 +42,12 @@ Meaning* LexEntry::make_meaning(IRSlist* m) {
   return meaning;
 }
 
+void LexEntry::make_meanings(IRSlist* entry) {
+  for (IRSlist* m = entry->first(); m != nullptr; m = m->next()) {
+    if (m->is_list()) make_meaning(m);
+  }
+}
+
 void LexEntry::add_meaning(Meaning* m) {
   m->set_owner(this);
   meanings_.emplace_back(m);

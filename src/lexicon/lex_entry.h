@@ -63,6 +63,9 @@ class LexEntry : public Llink {
   // TYPE gives null without a message; without a "Meaning" maker prints
   // "lexicon: needs maker for Meaning" and gives null.
   Meaning* make_meaning(IRSlist* m);
+  // make_meaning() for every list element of the entry text `entry`, in
+  // order; its atoms (the key) are passed over.
+  void make_meanings(IRSlist* entry);
   // Appends `m` (taking ownership) and makes this entry its owner.
   void add_meaning(Meaning* m);
   // The first meaning whose type name equals `type` (case-sensitive), or

@@ -272,9 +272,7 @@ void filter_entries(std::istream& in, LExp* test, LExp* meaning_action, LExp* en
     const char* key = entry_key(*text, TokenizerBase::defaultEncoding, keys, words);
     if (key == nullptr) continue;
     LexEntry entry(key, &scratch);
-    for (IRSlist* m = text->first(); m != nullptr; m = m->next()) {
-      if (m->is_list()) entry.make_meaning(m);
-    }
+    entry.make_meanings(text);
     if (test != nullptr && test->eval(&entry, entry_type) == nullptr) continue;
     if (meaning_action != nullptr) {
       std::vector<Meaning*> meanings;

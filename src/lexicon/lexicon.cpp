@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <new>
 #include <iostream>
+#include <new>
 
 #include "command/irslist.h"
 #include "lexical/tokenizer.h"
@@ -168,23 +168,21 @@ void Lexicon::morphSearch(const char* word, std::vector<MorphReading>& out) {
     if (LexEntry* e = search_entry(word)) out.push_back({e, nullptr});
     return;
   }
-  EndingTable& table = *ending_table_;
-  for (Ending* ending = table.reset(word); ending != nullptr; ending = table.next()) {
-    const char* root = ending->get_root(table.word());
-    if (root == nullptr) continue;
+  ending_table_->for_each_root(word, [&](const char* root, Ending* ending) {
     if (LexEntry* e = search_entry(root)) out.push_back({e, ending});
-  }
+    return false;
+  });
 }
 
 const char* Lexicon::getRoot(const char* word) {
   if (word == nullptr || ending_table_ == nullptr) return word;
-  EndingTable& table = *ending_table_;
-  for (Ending* ending = table.reset(word); ending != nullptr; ending = table.next()) {
-    const char* root = ending->get_root(table.word());
-    if (root == nullptr) continue;
-    if (LexEntry* e = search_entry(root)) return e->key();
-  }
-  return word;
+  const char* found = word;
+  ending_table_->for_each_root(word, [&](const char* root, Ending*) {
+    LexEntry* e = search_entry(root);
+    if (e != nullptr) found = e->key();
+    return e != nullptr;
+  });
+  return found;
 }
 
 bool Lexicon::contain_phrase(const char* const* words, int count, int i,
@@ -230,8 +228,6 @@ LexEntry* Lexicon::add_entry(IRSlist* entry, bool report_duplicates) {
     report_keyless(*entry);
     return nullptr;
   }
-  std::unique_ptr<Phrase> phrase =
-      words > 1 ? Phrase::from_words(*entry, TokenizerBase::defaultEncoding) : nullptr;
   LexEntry* e = entries_.search(key);
   bool is_new = e == nullptr;
   if (is_new) {
@@ -243,15 +239,12 @@ LexEntry* Lexicon::add_entry(IRSlist* entry, bool report_duplicates) {
     std::cerr << "Duplicate entry: " << key << '\n';
     return e;
   }
-  add_meanings(e, entry);
-  if (is_new && phrase != nullptr) insert(entry->first()->val(), true)->add_phrase(std::move(phrase));
-  return e;
-}
-
-void Lexicon::add_meanings(LexEntry* e, IRSlist* entry) {
-  for (IRSlist* m = entry->first(); m != nullptr; m = m->next()) {
-    if (m->is_list()) e->make_meaning(m);
+  e->make_meanings(entry);
+  if (is_new && words > 1) {
+    std::unique_ptr<Phrase> phrase = Phrase::from_words(*entry, TokenizerBase::defaultEncoding);
+    insert(entry->first()->val(), true)->add_phrase(std::move(phrase));
   }
+  return e;
 }
 
 LexEntry* Lexicon::add_entry_if_absent(IRSlist* entry) {

@@ -27,11 +27,12 @@
 // link_disk().  The absent-word memory lives here, in search_entry().
 //
 // Ownership: the lexicon owns its entries (and through them their meanings
-// and phrases), kept with their words in one arena, the absent-word copies and the
-// linked disk dictionaries.  The ending table is a named object of its own
-// and not owned, unless it was made for this lexicon (own_ending_table()).  A lexicon is a named object of type "Lexicon"; the
-// lexical analyzer holds pointers to its entries and meanings during a
-// sentence, so it must not be cleared while such items are in use.
+// and phrases), kept with their words in one arena, the absent-word copies
+// and the linked disk dictionaries.  The ending table is a named object of its own
+// and not owned, unless it was made for this lexicon (own_ending_table()).
+// A lexicon is a named object of type "Lexicon" (kTypeName); the lexical
+// analyzer holds pointers to its entries and meanings during a sentence, so
+// it must not be cleared while such items are in use.
 //
 // Not thread-safe: look-ups use the ending table's and the disk
 // dictionaries' scratch buffers.
@@ -75,6 +76,8 @@ struct MorphReading {
 class Lexicon {
  public:
   enum Encoding : int { kAscii = 0, kDoubleByte = 1, kUtf8 = 2 };
+  // The named-object type of lexicons.
+  static constexpr const char* kTypeName = "Lexicon";
 
   // Both the entry table and the absent-word table get `size` buckets.
   // `encoding`: null or "ASCII" -> ASCII, "DoubleByte", "UTF8" (any letter
@@ -183,8 +186,6 @@ class Lexicon {
   // The entries sorted case-insensitively by key.
   std::vector<const LexEntry*> sorted_entries() const;
   void remember_absent(const char* word);
-  // Meanings of `entry` into `e`.
-  void add_meanings(LexEntry* e, IRSlist* entry);
 
   // Memory for entries and their keys: blocks that are only freed as a
   // whole (clear(), destruction).

@@ -17,10 +17,6 @@ namespace lorvan {
 
 namespace {
 
-constexpr const char* kLexiconType = "Lexicon";
-constexpr const char* kEndingTableType = "EndingTable";
-constexpr int kEndingTableCapacity = 50;
-
 constexpr const char* kMakeLexiconHelp =
     "(make-lexicon <name> <size>)  <name> is the name of the lexicon, which is accessible as a "
     "named object.  <size> is the size of the internal hashtable";
@@ -47,7 +43,7 @@ Lexicon* take_lexicon(IRSlist* args, const char* usage) {
     std::cerr << "A lexicon name is needed: " << usage << '\n';
     return nullptr;
   }
-  return static_cast<Lexicon*>(get_named_obj(name, kLexiconType, 1));
+  return static_cast<Lexicon*>(get_named_obj(name, Lexicon::kTypeName, 1));
 }
 
 // The ending table given after :ending-table: a named table, or a new one
@@ -56,11 +52,12 @@ void attach_ending_table(Lexicon& lexicon, IRSlist* args) {
   IRSlist* table_arg = args->get_arg(":ending-table", true);
   if (table_arg == nullptr) return;
   if (table_arg->is_list()) {
-    auto table = std::make_unique<EndingTable>(kEndingTableCapacity);
+    auto table = std::make_unique<EndingTable>();
     table->init(table_arg);
     lexicon.own_ending_table(std::move(table));
   } else if (table_arg->val() != nullptr) {
-    lexicon.set_ending_table(static_cast<EndingTable*>(get_named_obj(table_arg->val(), kEndingTableType, 1)));
+    lexicon.set_ending_table(
+        static_cast<EndingTable*>(get_named_obj(table_arg->val(), EndingTable::kTypeName, 1)));
   }
 }
 
@@ -80,7 +77,7 @@ void* make_lexicon(IRSlist* args) {
   const char* encoding = "ASCII";
   args->get_arg_val(":encoding", encoding, true);
   auto* lexicon = new Lexicon(static_cast<unsigned>(size), encoding);
-  NamedObjEntry* entry = register_named_obj(name, lexicon, kLexiconType, delLexicon);
+  NamedObjEntry* entry = register_named_obj(name, lexicon, Lexicon::kTypeName, delLexicon);
   if (entry == nullptr || entry->object != lexicon) {
     delete lexicon;
     return nullptr;

@@ -26,7 +26,7 @@ GetRoot::GetRoot() {
 
 void GetRoot::init(IRSlist* args) {
   const char* name = args->get_val();
-  lexicon_ = name != nullptr ? static_cast<Lexicon*>(get_named_obj(name, "Lexicon", 1)) : nullptr;
+  lexicon_ = name != nullptr ? static_cast<Lexicon*>(get_named_obj(name, Lexicon::kTypeName, 1)) : nullptr;
   if (name == nullptr) std::cerr << "get-root: expecting (get-root lexicon-name)\n";
 }
 

@@ -15,7 +15,6 @@ namespace lorvan {
 namespace {
 
 constexpr std::size_t kResultBlock = 256;
-constexpr int kEndingTableCapacity = 50;
 
 bool less_by_surface(const std::vector<std::string>& a, const std::vector<std::string>& b) {
   return lorvan::strcasecmp(a.front().c_str(), b.front().c_str()) < 0;
@@ -46,7 +45,7 @@ void Stemmer::init(IRSlist* options) {
   if (options->get_arg_val(":irr-verbs", file, true)) loadIrrVerbs(file);
   IRSlist* endings = options->get_arg(":ending-table", true);
   if (endings != nullptr && endings->is_list()) {
-    ending_table_ = std::make_unique<EndingTable>(kEndingTableCapacity);
+    ending_table_ = std::make_unique<EndingTable>();
     ending_table_->init(endings);
   }
 }
@@ -108,12 +107,10 @@ void Stemmer::find_roots(const char* word, StrBufs& buffer, bool first_ending_on
     return;
   }
   if (ending_table_ != nullptr) {
-    for (Ending* e = ending_table_->reset(word); e != nullptr; e = ending_table_->next()) {
-      const char* root = e->get_root(ending_table_->word());
-      if (root == nullptr) continue;
+    ending_table_->for_each_root(word, [&](const char* root, Ending* e) {
       emit(buffer.copy(root), e->name());
-      if (first_ending_only) return;
-    }
+      return first_ending_only;
+    });
     return;
   }
   char* stem = buffer.copy(word);
