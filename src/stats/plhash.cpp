@@ -6,8 +6,6 @@
 #include <istream>
 #include <typeinfo>
 
-#include "lexical/tokenizer.h"
-#include "searchpath.h"
 #include "strfuncs.h"
 
 namespace lorvan {
@@ -95,12 +93,9 @@ bool PLHash::load_global_info() {
 // ---- Linking ----
 
 int PLHash::open_file(const char* header, std::ios::openmode mode) {
-  std::unique_ptr<std::ifstream> in = open_file_on_search_path(header);
-  if (!in) return -1;
-  std::string directory = current_directory() != nullptr ? current_directory() : "";
-  std::unique_ptr<Tokenizer> tokenizer = make_header_tokenizer();
-  tokenizer->set_input_stream(in.get());
-  return open_file_with_tokenizer(mode, directory.c_str(), *tokenizer);
+  return read_header_file(header, [this, mode](const char* directory, Tokenizer& tokenizer) {
+    return open_file_with_tokenizer(mode, directory, tokenizer);
+  });
 }
 
 int PLHash::open_file_with_tokenizer(std::ios::openmode mode, const char* directory,

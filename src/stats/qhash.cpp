@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
 
 #include "command/named_obj.h"
 #include "hashtable.h"
@@ -43,8 +44,14 @@ std::string data_file_path(const char* directory, const std::string& name) {
 
 }  // namespace
 
-std::unique_ptr<Tokenizer> make_header_tokenizer() {
-  return std::make_unique<Tokenizer>(" \t\n\r", ";,", ";,", "\"", '\\', ';', 256, 512);
+int read_header_file(const char* header,
+                     const std::function<int(const char* directory, Tokenizer&)>& open) {
+  std::unique_ptr<std::ifstream> in = open_file_on_search_path(header);
+  if (!in) return -1;
+  std::string directory = current_directory() != nullptr ? current_directory() : "";
+  Tokenizer tokenizer(" \t\n\r", ";,", ";,", "\"", '\\', ';', 256, 512);
+  tokenizer.set_input_stream(in.get());
+  return open(directory.c_str(), tokenizer);
 }
 
 QHash::QHash(std::ios::openmode mode) : QFile(mode) {}
@@ -52,12 +59,9 @@ QHash::QHash(std::ios::openmode mode) : QFile(mode) {}
 QHash::~QHash() = default;
 
 int QHash::init(const char* header) {
-  std::unique_ptr<std::ifstream> in = open_file_on_search_path(header);
-  if (!in) return -1;
-  std::string directory = current_directory() != nullptr ? current_directory() : "";
-  std::unique_ptr<Tokenizer> tokenizer = make_header_tokenizer();
-  tokenizer->set_input_stream(in.get());
-  return initAux(directory.c_str(), *tokenizer);
+  return read_header_file(header, [this](const char* directory, Tokenizer& tokenizer) {
+    return initAux(directory, tokenizer);
+  });
 }
 
 int QHash::initAux(const char* directory, Tokenizer& tokenizer) {

@@ -24,7 +24,7 @@
 #define LORVAN_STATS_QHASH_H_
 
 #include <cstdint>
-#include <memory>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,9 +35,12 @@ namespace lorvan {
 
 class Tokenizer;
 
-// The tokenizer header files are read with: blanks " \t\n\r", start and
-// middle characters ";,", quote '"', escape '\\', comment ';'.
-std::unique_ptr<Tokenizer> make_header_tokenizer();
+// Finds the header file `header` on the search path and gives `open` the
+// directory it was found in and a tokenizer reading it (blanks " \t\n\r",
+// start and middle characters ";,", quote '"', escape '\\', comment ';').
+// -1 when the file is not found, otherwise what `open` returns.
+int read_header_file(const char* header,
+                     const std::function<int(const char* directory, Tokenizer&)>& open);
 
 class QHash : public QFile {
  public:
