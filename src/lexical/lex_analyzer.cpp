@@ -77,6 +77,19 @@ bool same_root(const char* a, const char* b) {
   return std::strcmp(a, b) == 0;
 }
 
+// The nearest word `w` (case-insensitive) from i + step onwards in steps of
+// `step`, passing over words that begin with punctuation; -1 at any other
+// word or at the edge of 1..n-1.
+int nearest_word(const LexAnalyzer& a, int i, int step, const char* w) {
+  if (w == nullptr) return -1;
+  for (int k = i + step; k >= 1 && k < a.sentleng(); k += step) {
+    const char* x = a.word(k);
+    if (strcasecmp(x, w) == 0) return k;
+    if (!std::ispunct(static_cast<unsigned char>(*x))) return -1;
+  }
+  return -1;
+}
+
 }  // namespace
 
 // ---- Construction ----
@@ -272,25 +285,9 @@ void LexAnalyzer::print_words(std::ostream& out, int i, int j) const {
   }
 }
 
-int LexAnalyzer::before(int i, const char* w) const {
-  if (w == nullptr || i <= 1 || i > sentleng()) return -1;
-  for (int k = i - 1; k >= 1; --k) {
-    const char* x = word(k);
-    if (strcasecmp(x, w) == 0) return k;
-    if (!std::ispunct(static_cast<unsigned char>(*x))) return -1;
-  }
-  return -1;
-}
+int LexAnalyzer::before(int i, const char* w) const { return nearest_word(*this, i, -1, w); }
 
-int LexAnalyzer::after(int i, const char* w) const {
-  if (w == nullptr || i < 0) return -1;
-  for (int k = i + 1; k < sentleng(); ++k) {
-    const char* x = word(k);
-    if (strcasecmp(x, w) == 0) return k;
-    if (!std::ispunct(static_cast<unsigned char>(*x))) return -1;
-  }
-  return -1;
-}
+int LexAnalyzer::after(int i, const char* w) const { return nearest_word(*this, i, 1, w); }
 
 int LexAnalyzer::mixed_case(int flag) {
   if (flag == 0 || flag == 1) mixed_case_ = flag;
@@ -456,9 +453,7 @@ void LexAnalyzer::print(std::ostream& out) {
 int LexAnalyzer::analysed_length() const { return std::min(sentleng(), kPositionLimit); }
 
 void LexAnalyzer::lexical_search() {
-  if (lexicon_ != nullptr) {
-    if (NOT_TO_REMOVE_PUNC_MARKS == 0) removePunctuationMarks(sentleng() - 1);
-  }
+  if (lexicon_ != nullptr && NOT_TO_REMOVE_PUNC_MARKS == 0) removePunctuationMarks(sentleng() - 1);
   if (sentleng() > kPositionLimit) {
     std::cerr << "Lexical analysis: the sentence has " << sentleng() - 1
               << " words; the words after position " << kPositionLimit - 1
@@ -500,11 +495,11 @@ const char* LexAnalyzer::remove_comma(const char* key) {
   const char* comma = std::strchr(key, ',');
   // A comma inside a word, as in 1,000, does not split the key.
   if (comma == nullptr || (comma[1] != ' ' && static_cast<unsigned char>(comma[1]) < 128)) {
-    return strings_.copy(key);
+    return key;
   }
   const char* rest = comma + 1;
   while (*rest == ' ') ++rest;
-  if (*rest == '\0') return strings_.copy(key);
+  if (*rest == '\0') return key;
   strings_.push(rest);
   strings_.push(' ');
   strings_.push(std::string_view(key, static_cast<std::size_t>(comma - key)));

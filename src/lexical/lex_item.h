@@ -7,8 +7,10 @@
 //
 // Items are made only by their LexAnalyzer (make_lexitem(), duplicate(),
 // copy()) and belong to it: every item of a sentence is destroyed by the
-// analyzer's next clear(), and nobody else deletes one.  All strings of an
-// item (root, affixes, category, relation) live in the analyzer's arena.
+// analyzer's next clear(), and nobody else deletes one.  The strings of an
+// item (root, affixes, category, relation) live in the analyzer's arena,
+// except the root of an item made by lexicon look-up, which may be its
+// entry's key.
 //
 // Meanings.  An item made by lexicon look-up shares the lexicon's meaning
 // for as long as nobody changes it: meaning() reads it, and

@@ -60,14 +60,13 @@ void add_long_quotes(TokenizerBase& t, IRSlist* list) {
   while (list->first() != nullptr) t.add_long_quote(make_long_quote(*list));
 }
 
-// Makes a tokenizer of class T from `config`: a separator tokenizer with the
-// arena block `separator_block`, or a class tokenizer with `block`.
+// Makes a tokenizer of class T from `config`: a separator tokenizer, or a
+// class tokenizer with the arena block `block`.
 template <class T>
-std::unique_ptr<TokenizerBase> build(const TokenizerConfig& config, std::size_t block,
-                                     std::size_t separator_block) {
+std::unique_ptr<TokenizerBase> build(const TokenizerConfig& config, std::size_t block) {
   std::unique_ptr<TokenizerBase> t;
   if (config.separator != nullptr) {
-    t = std::make_unique<T>(config.separator, separator_block, kInputSize);
+    t = std::make_unique<T>(config.separator, kSeparatorBlock, kInputSize);
   } else {
     const char* const* c = config.classes;
     t = std::make_unique<T>(c[kWhite], c[kStart], c[kMiddle], c[kQuotes],
@@ -96,16 +95,15 @@ void* register_tokenizer(std::unique_ptr<TokenizerBase> t, const char* name,
 void* def_tokenizer_cmd(IRSlist* args) {
   TokenizerConfig config;
   if (!read_config(*args, true, config)) return nullptr;
-  return register_tokenizer(build<Tokenizer>(config, kTokenizerBlock, kSeparatorBlock),
+  return register_tokenizer(build<Tokenizer>(config, kTokenizerBlock),
                             config.name, kTokenizerType);
 }
 
 void* def_socket_tokenizer_cmd(IRSlist* args) {
   TokenizerConfig config;
   if (!read_config(*args, false, config)) return nullptr;
-  return register_tokenizer(
-      build<SocketTokenizer>(config, kSocketTokenizerBlock, kSeparatorBlock), config.name,
-      kSocketTokenizerType);
+  return register_tokenizer(build<SocketTokenizer>(config, kSocketTokenizerBlock), config.name,
+                            kSocketTokenizerType);
 }
 
 // The encoding called `name` (case-insensitive).  A missing or unknown

@@ -125,7 +125,7 @@ CharSet& TokenizerBase::open_quote(char open) {
 void TokenizerBase::parse_quotes(const char* quotes) {
   if (quotes == nullptr) return;
   const char* p = quotes;
-  auto ends_spec = [this](char c) { return c == '\0' || is_white(c); };
+  auto ends_group = [this](char c) { return c == '\0' || is_white(c); };
   while (*p != '\0') {
     if (is_white(*p)) {
       ++p;
@@ -134,9 +134,9 @@ void TokenizerBase::parse_quotes(const char* quotes) {
     const char open = *p++;
     CharSet& closing = open_quote(open);
     CharSet& stop = *stop_[byte_of(open)];
-    if (ends_spec(*p)) closing.set(open);
-    for (; !ends_spec(*p); ++p) {
-      if (*p == '^' && !ends_spec(p[1])) {
+    if (ends_group(*p)) closing.set(open);
+    for (; !ends_group(*p); ++p) {
+      if (*p == '^' && !ends_group(p[1])) {
         stop.set(*++p);
       } else {
         closing.set(*p);

@@ -153,6 +153,13 @@ TEST_F(LexAnalyzerTest, BeforeAndAfterPassOverPunctuationOnly) {
   EXPECT_EQ(a_.after(6, "then"), 8);
   EXPECT_EQ(a_.after(4, "said"), -1);
   EXPECT_EQ(a_.after(8, "then"), -1);
+  // The edges: the search may start just past the last word or before the
+  // first, never outside the sentence.
+  EXPECT_EQ(a_.before(9, "then"), 8);
+  EXPECT_EQ(a_.after(0, "if"), 1);
+  EXPECT_EQ(a_.after(-1, "if"), -1);
+  EXPECT_EQ(a_.before(4, nullptr), -1);
+  EXPECT_EQ(a_.after(1, nullptr), -1);
 }
 
 TEST_F(LexAnalyzerTest, FocusMarkerIsDroppedAndRecordsThePosition) {
