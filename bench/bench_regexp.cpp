@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+#include <iterator>
 #include <string>
 
 namespace {

@@ -32,6 +32,11 @@ const char* root_column(const ParseNode* node) {
 
 const char* or_empty(const char* s) { return s != nullptr ? s : ""; }
 
+// Each feature as " (name value)".
+void write_features(std::ostream& out, const std::vector<FeatureValue>& features) {
+  for (const FeatureValue& f : features) out << " (" << f.name << ' ' << f.value << ')';
+}
+
 }  // namespace
 
 // ---- ParseNode ----
@@ -68,7 +73,7 @@ void ParseNode::print_root(std::ostream& out) const {
   }
   if (root_ != nullptr) out << " (root " << root_ << ')';
   if (relation_ != nullptr) out << " (relation " << relation_ << ')';
-  for (const FeatureValue& f : features_) out << " (" << f.name << ' ' << f.value << ')';
+  write_features(out, features_);
   if (leaf) out << ')';
 }
 
@@ -123,7 +128,7 @@ void print_dependency_node(const ParseNode* node, std::ostream& out) {
   }
   if (!node->features().empty()) {
     out << "\t(atts";
-    for (const FeatureValue& f : node->features()) out << " (" << f.name << ' ' << f.value << ')';
+    write_features(out, node->features());
     out << ')';
   }
   out << '\n';

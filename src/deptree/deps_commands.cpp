@@ -6,20 +6,18 @@
 
 namespace lorvan {
 
-void* print_governor(IRSlist* args) {
-  PRINT_GOV = static_cast<int>(args->get_long_val());
+namespace {
+
+void* set_switch(int& flag, IRSlist* args) {
+  flag = static_cast<int>(args->get_long_val());
   return nullptr;
 }
 
-void* use_alias(IRSlist* args) {
-  USE_ALIAS = static_cast<int>(args->get_long_val());
-  return nullptr;
-}
+}  // namespace
 
-void* print_deptree_weight(IRSlist* args) {
-  PRINT_DEPTREE_WEIGHT = static_cast<int>(args->get_long_val());
-  return nullptr;
-}
+void* print_governor(IRSlist* args) { return set_switch(PRINT_GOV, args); }
+void* use_alias(IRSlist* args) { return set_switch(USE_ALIAS, args); }
+void* print_deptree_weight(IRSlist* args) { return set_switch(PRINT_DEPTREE_WEIGHT, args); }
 
 void deps_init() {
   static bool done = false;

@@ -24,6 +24,13 @@ const char* quoted(const char* text) { return StrBufs::quote_white(text); }
 
 bool has_line(const DepTree& node) { return node.root() != nullptr; }
 
+// "~" for a root that is none or the word itself (ignoring case), else the
+// root.
+const char* root_text(const char* root, const char* word) {
+  const bool same = root == nullptr || (word != nullptr && strcasecmp(root, word) == 0);
+  return same ? "~" : quoted(root);
+}
+
 // The nodes of `top`'s subtree that have a line, in the order the tree
 // gives: a node's dependents in order, the node itself just before its
 // first dependent that follows it, or after all of them.
@@ -114,9 +121,7 @@ void DepsPrinter::print_node(const DepTree& node, int& cursor) {
   if (!node.empty_span() && node.pos() == cursor) ++cursor;
   if (node.name() != nullptr) out_ << quoted(node.name());
   out_ << "\t(" << (node.word() != nullptr ? quoted(node.word()) : "()") << '\t';
-  const char* root = node.root();
-  const bool same = root == nullptr || (node.word() != nullptr && strcasecmp(root, node.word()) == 0);
-  out_ << (same ? "~" : quoted(root)) << '\t' << quoted(node.cat()) << '\t';
+  out_ << root_text(node.root(), node.word()) << '\t' << quoted(node.cat()) << '\t';
   print_governor(node);
   print_extras(node);
   out_ << ')';
@@ -128,9 +133,7 @@ void DepsPrinter::print_word(int pos) {
   out_ << " (" << quoted(deps_.word(pos)) << '\t';
   const DepTree* node = deps_.at_pos(pos);
   if (node != nullptr) {
-    const char* root = node->root();
-    const bool same = root == nullptr || strcasecmp(root, deps_.word(pos)) == 0;
-    out_ << (same ? "~" : quoted(root)) << ' ';
+    out_ << root_text(node->root(), deps_.word(pos)) << ' ';
     if (atts_ == nullptr) {
       out_ << quoted(node->cat());
     } else if (node->attvec() != nullptr) {

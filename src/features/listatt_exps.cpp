@@ -9,21 +9,15 @@
 #include "features/avlist.h"
 #include "features/features_commands.h"
 #include "features/listatt.h"
+#include "features/shared_value.h"
 
 namespace lorvan {
 namespace {
 
-AVList* stored_list(const AttVec& v, int i) { return reinterpret_cast<AVList*>(v.get_val(i)); }
-
 // The list of attribute i of v, replaced in v by a copy sharing the
 // elements when other vectors hold it too; null when v stores none.
 AVList* own_list(AttVec& v, int i) {
-  AVList* list = stored_list(v, i);
-  if (list != nullptr && list->shared()) {
-    list = new AVList(*list);
-    v.set_val(i, reinterpret_cast<AttVal>(list));
-  }
-  return list;
+  return v.defined(i) ? own_shared<AVList>(&v, v.interpreter(i)->storage_position()) : nullptr;
 }
 
 // own_list, storing a new empty list first when attribute i is undefined
