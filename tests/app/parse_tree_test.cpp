@@ -5,6 +5,15 @@
 #include <sstream>
 #include <string>
 
+#include "app/parse_tree_builder.h"
+#include "command/cmd_interpreter.h"
+#include "command/named_obj.h"
+#include "deptree/deps.h"
+#include "deptree/trel_init.h"
+#include "features/att_interpreter_list.h"
+#include "features/features_commands.h"
+#include "lbitset.h"
+
 namespace lorvan {
 namespace {
 
@@ -48,16 +57,6 @@ std::string triples(const ParseNode* node) {
   std::ostringstream out;
   print_triples(node, out);
   return out.str();
-}
-
-TEST(ParseTreePrinters, TwoWordSentenceInEveryFormat) {
-  ParseTree tree;
-  ParseNode* top = john_runs(tree);
-  EXPECT_EQ(listing(top), "(\n1\tJohn\t~\tN\t2\ts\t(gov run)\n2\truns\trun\tV\t*\t\n)");
-  EXPECT_EQ(triples(top), "run\tV:s:N\tJohn\n");
-  std::ostringstream bracketed;
-  tree.print(bracketed);
-  EXPECT_EQ(bracketed.str(), "\n( \n  (V runs (root run)\n    (N John (root John) (relation s))))\n");
 }
 
 TEST(ParseTreePrinters, NothingForAMissingRoot) {
@@ -176,6 +175,146 @@ TEST(ParseTreeNodes, SettingTheRootHandsBackThePreviousOneAndResetEmpties) {
   EXPECT_EQ(tree.root(), nullptr);
   john_runs(tree);  // the tree can be used again
   EXPECT_EQ(triples(tree.root()), "run\tV:s:N\tJohn\n");
+}
+
+// ---- Conversion of dependency structures ----
+
+// Dependency structures read from their text form, with the attribute type
+// "pt-agr" (+/-plu, (per N), (num sg|pl)) for the ones that carry vectors.
+class DepsConversion : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (CmdInterpreter::the_interpreter == nullptr) new CmdInterpreter(nullptr, '(', ')');
+    CmdInterpreter::the_interpreter->interactive(0);
+    namedobj_init();
+    trel_init();
+    attvec_init();
+    CmdInterpreter::the_interpreter->interpret(
+        "(def-att-list pt-agr (defattribute plu BinAtt) (defattribute per IntAtt)"
+        " (defattribute num DisjAtt (allowable-values sg pl)))");
+  }
+
+  static const AttInterpreterList* agr() { return AttInterpreterList::get_att_list("pt-agr"); }
+
+  static LBitSet atts(std::initializer_list<const char*> names) {
+    LBitSet set;
+    for (const char* name : names) set.set(AttInterpreterList::get_att("pt-agr", name));
+    return set;
+  }
+
+  // Reads `text` into deps_ and makes its conversion the root of tree_.
+  ParseNode* convert(const char* text, const LBitSet* shown = nullptr) {
+    deps_.read(text);
+    tree_.root(deptree2parsenode(deps_.tree(), shown, tree_));
+    return tree_.root();
+  }
+
+  Deps deps_{agr()};
+  ParseTree tree_;
+};
+
+TEST_F(DepsConversion, TwoWordSentenceInEveryFormat) {
+  ParseNode* top = convert("(:id x 1 (John ~ N 2 s) 2 (runs run V *))");
+  EXPECT_STREQ(top->label(), "E0");
+  EXPECT_EQ(listing(top), "(\n1\tJohn\t~\tN\t2\ts\t(gov run)\n2\truns\trun\tV\t*\t\n)");
+  EXPECT_EQ(triples(top), "run\tV:s:N\tJohn\n");
+  std::ostringstream bracketed;
+  tree_.print(bracketed);
+  EXPECT_EQ(bracketed.str(), "\n( \n  (V runs (root run)\n    (N John (root John) (relation s))))\n");
+}
+
+TEST_F(DepsConversion, NodeFieldsAreCopiesThatOutliveTheStructure) {
+  convert("(:id x (The ~ DT < dog det) (dog ~ NN *))");
+  const ParseNode* dog = tree_.root()->children()[0].get();
+  deps_.clear();
+  deps_.read("(:id y (zzz ~ Q *))");
+  EXPECT_STREQ(dog->word(), "dog");
+  EXPECT_STREQ(dog->category(), "NN");
+  EXPECT_EQ(dog->relation(), nullptr);  // none in the text
+  EXPECT_EQ(dog->head_pos(), 2);
+  EXPECT_EQ(dog->low(), 2);
+  const ParseNode* the = dog->children()[0].get();
+  EXPECT_STREQ(the->root(), "The");
+  EXPECT_STREQ(the->relation(), "det");
+  EXPECT_EQ(the->parent(), dog);
+}
+
+TEST_F(DepsConversion, EmptyNodesAntecedentsAndTheTopRoot) {
+  // E1 is a trace under b whose antecedent is c; the listing gives its
+  // line in the place of its span and names the antecedent by label.
+  ParseNode* top = convert(
+      "(:id p 1 (a ~ X 3 r0) E1 (() ~ T 3 r1 (ante 2)) 2 (c ~ Y 3 r2) 3 (b ~ Z *))");
+  EXPECT_EQ(listing(top),
+            "(\n"
+            "1\ta\t~\tX\t3\tr0\t(gov b)\n"
+            "E1\t()\t~\tT\t3\tr1\t(gov b)\t(antecedent 2)\n"
+            "2\tc\t~\tY\t3\tr2\t(gov b)\n"
+            "3\tb\t~\tZ\t*\t\n"
+            ")");
+  EXPECT_EQ(triples(top), "b\tZ:r0:X\ta\nb\tZ:r1:T\t~\nb\tZ:r2:Y\tc\n");
+}
+
+// A node without a position sorts by the lowest position down its
+// first-child chain when that comes before its low, else by its low.
+TEST_F(DepsConversion, HeadPositionOfNodesWithoutAWord) {
+  struct Case {
+    int low;
+    int child_pos;  // 0: no child
+    int head_pos;
+  };
+  const Case cases[] = {
+      {-1, 2, 2}, {3, 2, 2}, {1, 2, 1}, {3, 0, 3}, {-1, 0, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "low " << c.low << " child " << c.child_pos);
+    Deps deps;
+    for (const char* w : {"x", "y", "z"}) deps.add_word(w);
+    DepTree* empty = deps.new_node();
+    empty->low(c.low);
+    if (c.child_pos > 0) {
+      DepTree* child = deps.new_node();
+      child->init(c.child_pos, "r");
+      empty->ord_insert(child);
+    }
+    deps.init(empty);
+    ParseTree tree;
+    auto top = deptree2parsenode(deps.tree(), nullptr, tree);
+    const ParseNode* converted = top->children()[0].get();
+    EXPECT_EQ(converted->head_pos(), c.head_pos);
+    EXPECT_STREQ(converted->word(), "");  // no word outside the sentence
+    EXPECT_STREQ(converted->label(), "E1");
+  }
+}
+
+TEST_F(DepsConversion, ShownAttributesBecomeFeaturesInIndexOrder) {
+  const char* text = "(:id v 1 (dogs dog NNS * (atts (+plu (per 3) (num pl)))) 2 (bark ~ V > dogs))";
+  struct Case {
+    const char* name;
+    LBitSet shown;
+    bool select;
+    const char* dogs_line;
+  };
+  const Case cases[] = {
+      {"none selected", {}, false, "1\tdogs\tdog\tNNS\t*\t\n"},
+      {"empty selection", {}, true, "1\tdogs\tdog\tNNS\t*\t\n"},
+      {"in index order", atts({"num", "per"}), true,
+       "1\tdogs\tdog\tNNS\t*\t\t(atts (per 3) (num pl))\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    tree_.reset();
+    ParseNode* top = convert(text, c.select ? &c.shown : nullptr);
+    std::ostringstream line;
+    print_dependency_node(top->children()[0].get(), line);
+    EXPECT_EQ(line.str(), c.dogs_line);
+    // The node without a vector shows nothing.
+    ASSERT_EQ(top->children()[0]->children().size(), 1u);
+    EXPECT_TRUE(top->children()[0]->children()[0]->features().empty());
+  }
+}
+
+TEST_F(DepsConversion, NullTreeConvertsToNothing) {
+  EXPECT_EQ(deptree2parsenode(nullptr, nullptr, tree_), nullptr);
 }
 
 TEST(ParseTreeParsing, WithoutAParserTheTreeIsLeftAsItIs) {
