@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "app/sentence_commands.h"
 #include "command/cmd_interpreter.h"
 #include "command/named_obj.h"
 #include "command/obj_factory.h"
@@ -35,6 +36,9 @@ CmdInterpreter& the_interpreter() {
 // A module that is not part of this build is simply absent from the calls.
 // attpred_init also registers what it builds on: the attribute-vector
 // commands and kinds (attvec_init) and the list-attribute expressions.
+// The parser's sentence commands that print a ParseTree (p2, p3) belong to
+// the front end, which holds the ParseTree; they come with the parser's
+// commands.
 void register_modules() {
   namedobj_init();
   trel_init();
@@ -45,6 +49,7 @@ void register_modules() {
   lexp_init();
   attpred_init();
   lconst_init();
+  sentence_commands_init();
   // After init-attributes: the databases (every database command and the
   // word-sequence counter).
   tripledb_init();

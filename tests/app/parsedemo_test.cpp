@@ -196,6 +196,32 @@ TEST(ParsedemoCommands, SystemOutputComesAfterEarlierOutput) {
   EXPECT_EQ(r.out, "before\nshell\n1line\nsh2\n");
 }
 
+// Without a parser p2 and p3 print the bracketed form of an empty tree.
+TEST(ParsedemoCommands, SentenceCommandsWithoutAParser) {
+  std::string too_many = "~(p2";
+  for (int i = 0; i < 1000; ++i) too_many += " w";
+  too_many += ")";
+  struct Case {
+    const char* name;
+    std::string input;
+    std::string out;
+    std::string err;
+  };
+  const Case cases[] = {
+      {"p2", "~(p2 John runs)", "1\n", ""},
+      {"p2 without words", "~(p2)", "1\n", ""},
+      {"p3", "~(p3 \"John runs\")", "1\n", ""},
+      {"p3 without text", "~(p3)", "1\n", ""},
+      {"p2 refuses more than 999 words", too_many, "1\n", "p2 takes at most 999 words\n"},
+  };
+  for (const Case& c : cases) {
+    RunResult r = run_parsedemo("", c.input, {"-d"});
+    EXPECT_EQ(r.status, 0) << c.name;
+    EXPECT_EQ(r.out, c.out) << c.name;
+    EXPECT_EQ(r.err, c.err) << c.name;
+  }
+}
+
 TEST(ParsedemoCommands, ExitEndsTheProgramAtOnceWithStatusZero) {
   RunResult from_input = run_parsedemo("", "~(echo a)(exit)(echo b)\n~(echo c)", {"-d"});
   EXPECT_EQ(from_input.status, 0);
