@@ -11,6 +11,8 @@
 #include "deptree/deps_printer.h"
 #include "deptree/val_type.h"
 #include "expr/lexp.h"
+#include "lexical/lex_item.h"
+#include "lexicon/avmeaning.h"
 #include "strfuncs.h"
 
 namespace lorvan {
@@ -93,6 +95,22 @@ void DepTree::init(int pos, const char* rel) {
   info_.props.reset();
   this->rel(rel);
   info_.word = pos > 0 ? info_.deps->word(pos) : nullptr;
+}
+
+void DepTree::init(const LexItem& item, int lo, int hi) {
+  const bool empty_item = item.high() < item.low();
+  init(empty_item ? -1 : (item.low() == item.high() ? item.low() : item.head()), nullptr);
+  low(lo);
+  high(hi);
+  cat(item.cate());
+  if (empty_item) {
+    root("~");
+  } else if (lo == item.low() && hi == item.high()) {
+    root(item.root());
+  } else if (const char* text = info_.deps->words(lo, hi); text[0] != '\0') {
+    info_.root = text;  // already in the arena
+  }
+  if (const AVMeaning* m = AVMeaning::castToAVMeaning(item.meaning())) unify(m->vec());
 }
 
 void DepTree::parent(DepTree* node) {

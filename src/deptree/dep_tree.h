@@ -41,6 +41,7 @@ namespace lorvan {
 class Deps;
 class LBitSet;
 class LExp;
+class LexItem;
 
 // Property ids of the two fixed properties: "ante" (the node's antecedent)
 // and "ref" (a node whose antecedent this node is).  Both hold nodes.  0
@@ -95,6 +96,15 @@ class DepTree : public RSTree {
   // root, attribute vector, weight and properties, sets the relation
   // (copied) and, for pos > 0, the word at pos.
   void init(int pos, const char* rel);
+  // Sets the node up for the words lo..hi of the lexical item `item` (all
+  // of its span, or what is left of it once sub-items took their words):
+  // init(pos, null) with pos the item's low for a one-word item, its head
+  // for a longer one and -1 for an empty item (high < low); then the span
+  // lo..hi, the item's category (null when it has none), the root -- "~"
+  // for an empty item, the item's own when lo..hi is still its span,
+  // otherwise the words lo..hi (none when those are no words) -- and the
+  // vector of an attribute-vector meaning unified in (unify).
+  void init(const LexItem& item, int lo, int hi);
 
   // ---- Tree links, typed ----
 

@@ -87,6 +87,12 @@ void Deps::init(DepTree* node) {
   if (node != nullptr) tree_->ord_insert(node);
 }
 
+DepTree* Deps::lexitem_node(const LexItem& item, int lo, int hi) {
+  DepTree* node = new_node();
+  node->init(item, lo, hi);
+  return node;
+}
+
 // ---- Words ----
 
 void Deps::add_space(const char* text) {

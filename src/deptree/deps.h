@@ -49,6 +49,7 @@ namespace lorvan {
 
 class ByteReader;
 class IRSlist;
+class LexItem;
 
 class Deps : public RefCounter {
  public:
@@ -110,9 +111,14 @@ class Deps : public RefCounter {
       add_word(analyzer.word(i));
     }
   }
-  // Building nodes from the analyzer's lexical items (LexItem: span, head,
-  // root, category and the meaning's vector) arrives with the lexical
-  // analyzer; until then the parser sets those fields through DepTree.
+  // Focus positions come from the analyzer the same way:
+  // setFoci(analyzer.foci()).
+
+  // A new node for the words lo..hi of lexical item `item`
+  // (DepTree::init(item, lo, hi)); the item's own span gives a node for the
+  // whole item.  The item's words must be this structure's: copy them with
+  // words(analyzer) first.
+  DepTree* lexitem_node(const LexItem& item, int lo, int hi);
 
   // Word i / the space before it; "" outside 1..n-1 (and for no space).
   const char* word(int i) const;
