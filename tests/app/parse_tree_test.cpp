@@ -84,34 +84,73 @@ TEST(ParseTreePrinters, HeadsComeBetweenTheirLeftAndRightDependents) {
   EXPECT_EQ(triples(top.get()), "see\tV:s:N\ti\nsee\tV:o:N\tMary\n");
 }
 
+// One line of the listing for a node under the top node or under a word.
 TEST(ParseTreePrinters, NodeLineColumnsAndOptionalFields) {
-  ParseTree tree;
-  auto top = make_node(tree, {"E0", "", "topRoot", nullptr, nullptr, -1});
-  auto trace = make_node(tree, {"3", nullptr, nullptr, nullptr, "x", 2});
-  auto word = make_node(tree, {"1", "Dogs", "dog", "N", "s", 0});
-  word->add_feature("num", "pl");
-  word->add_feature("per", "3");
-  trace->antecedent(word.get());
-  top->ord_insert(std::move(word));
-  top->ord_insert(std::move(trace));
-
-  const ParseNode* dogs = top->children()[0].get();
-  const ParseNode* empty = top->children()[1].get();
-  auto line = [](const ParseNode* n) {
-    std::ostringstream out;
-    print_dependency_node(n, out);
-    return out.str();
+  struct Case {
+    const char* name;
+    const char* top_root;  // the top node's root
+    bool under_word;       // under the word "saw" (label 2, root see)
+    NodeFields node;
+    bool with_antecedent;  // the antecedent is labelled 7
+    bool with_features;    // (num pl) (per 3)
+    const char* line;
   };
-  // A top node with a root gives its dependents a gov field; "*" stays.
-  EXPECT_EQ(line(dogs), "1\tDogs\tdog\tN\t*\ts\t(gov topRoot)\t(atts (num pl) (per 3))\n");
-  EXPECT_EQ(line(empty), "3\t()\t\tU\t*\tx\t(gov topRoot)\t(antecedent 1)\n");
-  EXPECT_EQ(line(top.get()), "");
+  const Case cases[] = {
+      {"word equal to its root ignoring case", nullptr, true, {"1", "Dogs", "dogs", "N", "s", 0},
+       false, false, "1\tDogs\t~\tN\t2\ts\t(gov see)\n"},
+      {"root of its own", nullptr, true, {"1", "Dogs", "dog", "N", "s", 0}, false, false,
+       "1\tDogs\tdog\tN\t2\ts\t(gov see)\n"},
+      {"no root, no category, no relation", nullptr, true, {"1", "x", nullptr, nullptr, nullptr, 0},
+       false, false, "1\tx\t\tU\t2\t\t(gov see)\n"},
+      {"no word", nullptr, true, {"E1", nullptr, nullptr, "T", "r", 0}, false, false,
+       "E1\t()\t\tT\t2\tr\t(gov see)\n"},
+      {"empty word", nullptr, true, {"E1", "", "~", "T", "r", 0}, false, false,
+       "E1\t()\t~\tT\t2\tr\t(gov see)\n"},
+      {"under the top node", nullptr, false, {"2", "saw", "see", "V", nullptr, 1}, false, false,
+       "2\tsaw\tsee\tV\t*\t\n"},
+      {"under a top node with a root", "topRoot", false, {"2", "saw", "see", "V", nullptr, 1},
+       false, false, "2\tsaw\tsee\tV\t*\t\t(gov topRoot)\n"},
+      {"antecedent and features", nullptr, true, {"E1", nullptr, nullptr, "T", "r", 0}, true, true,
+       "E1\t()\t\tT\t2\tr\t(gov see)\t(antecedent 7)\t(atts (num pl) (per 3))\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ParseTree tree;
+    auto top = make_node(tree, {"E0", "", c.top_root, nullptr, nullptr, -1});
+    auto antecedent = make_node(tree, {"7", "it", nullptr, nullptr, nullptr, 6});
+    auto node = make_node(tree, c.node);
+    if (c.with_antecedent) node->antecedent(antecedent.get());
+    if (c.with_features) {
+      node->add_feature("num", "pl");
+      node->add_feature("per", "3");
+    }
+    ParseNode* printed = node.get();
+    if (c.under_word) {
+      auto saw = make_node(tree, {"2", "saw", "see", "V", nullptr, 1});
+      saw->ord_insert(std::move(node));
+      top->ord_insert(std::move(saw));
+    } else {
+      top->ord_insert(std::move(node));
+    }
+    std::ostringstream out;
+    print_dependency_node(printed, out);
+    EXPECT_EQ(out.str(), c.line);
+    std::ostringstream top_line;
+    print_dependency_node(top.get(), top_line);
+    EXPECT_EQ(top_line.str(), "");
+  }
+}
 
+TEST(ParseTreePrinters, EmptyCategoryTextIsChangeable) {
+  ParseTree tree;
+  ParseNode top(&tree);
+  top.ord_insert(make_node(tree, {"E1", nullptr, nullptr, "T", "r", 0}));
   const char* saved = empty_cat_str;
   empty_cat_str = "EMPTY";
-  EXPECT_EQ(line(empty), "3\tEMPTY\t\tU\t*\tx\t(gov topRoot)\t(antecedent 1)\n");
+  std::ostringstream out;
+  print_dependency_node(top.children()[0].get(), out);
   empty_cat_str = saved;
-  EXPECT_EQ(triples(top.get()), "");  // the top node has no category
+  EXPECT_EQ(out.str(), "E1\tEMPTY\t\tT\t*\tr\n");
 }
 
 TEST(ParseTreePrinters, BracketedWordsThatNeedQuotes) {
