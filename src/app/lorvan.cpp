@@ -7,6 +7,7 @@
 #include "command/named_obj.h"
 #include "command/obj_factory.h"
 #include "deptree/trel_init.h"
+#include "deptree/treerule_init.h"
 #include "expr/lconst.h"
 #include "expr/lexp_init.h"
 #include "features/attpred_init.h"
@@ -49,6 +50,7 @@ void register_modules() {
   lexp_init();
   attpred_init();
   lconst_init();
+  treerule_init();
   sentence_commands_init();
   // After init-attributes: the databases (every database command and the
   // word-sequence counter).

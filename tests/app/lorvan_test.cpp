@@ -31,7 +31,8 @@ TEST(Embedding, StartupRegistersTheModulesAndRunsTheStartupFileWithoutPrompts) {
   ASSERT_NE(interp, nullptr);
   EXPECT_EQ(interp->interactive(), 0);
   for (const char* command : {"load", "delete-name-space", "set-current-name-space",
-                              "skip-deleting-name-space", "classes", "objects"}) {
+                              "skip-deleting-name-space", "classes", "objects",
+                              "def-tree-rules", "p2", "p3"}) {
     EXPECT_NE(interp->val(command), nullptr) << command;
   }
   EXPECT_NE(std::find(PATHS.begin(), PATHS.end(), dir.path()), PATHS.end());
