@@ -1,0 +1,115 @@
+;;; grammar.lsp -- the parser "english-parser" of the demonstration grammar.
+;;;
+;;; A category lists the positions of its modifiers around its head, left to
+;;; right; each position names the categories that may fill it and the type
+;;; of the dependency ("dep-type").  Position flags: ? optional, * optional
+;;; and repeatable, + repeatable, :head the head itself.  A position without
+;;; a flag must be filled before the item counts as complete.
+;;;
+;;; Words whose meaning has "args" are placed in a subcategory made from
+;;; their complements: a verb with (args (obj-np)) in V_N, a preposition in
+;;; P_N.  There the complements follow the head at positions of their own,
+;;; and each dependency is labelled with the complement's "role" (obj, iobj,
+;;; pobj, pred, ccomp, xcomp, vcomp, clause).  A complete subcategory item
+;;; then becomes an item of its plain category (V, P, ...), where the
+;;; modifiers below attach.
+;;;
+;;; Dependency types made here:
+;;;   det   determiner of a noun        amod  adjective of a noun
+;;;   prep  prepositional phrase        subj  subject of a verb
+;;;   aux   auxiliary or modal          adv   adverb (also "not")
+;;;   cc    conjunction after the first conjunct
+;;;   conj  second conjunct, under the conjunction
+;;;
+;;; Statistical distances per dependency type come from dist.txt.
+
+(def-vantic-parser english-parser
+  :hashtable-size 197
+  :attribute-vector-type syn
+  :lexical-analyzer english-analyzer
+  ;; "node" only chooses a meaning's category; items do not need it.
+  :lexical-attributes (node)
+  ;; A word left outside every analysis costs this much.
+  :weights-of-words (int 25)
+  :dist "dist.txt")
+
+;;; ------------------------------------------------------------------------
+;;; Categories.  All are declared first, since a position can only name a
+;;; category that already exists.  visible-atts lists what an item passes up
+;;; to the item it heads: agreement features for nouns and verbs, the
+;;; preposition form for prepositions.
+;;; ------------------------------------------------------------------------
+(def-category Det (visible-atts (num)))
+(def-category Adv)
+(def-category A)
+(def-category N (visible-atts (num per case)))
+(def-category Pron)
+(def-category Name)
+(def-category P (visible-atts (pform)))
+(def-category V (visible-atts (num per)))
+(def-category Aux (visible-atts (num per)))
+(def-category I)
+(def-category C)
+(def-category ConjN)
+(def-category ConjV)
+(def-category ConjA)
+
+;;; ------------------------------------------------------------------------
+;;; Nouns: [Det] [A...] N [PP... | and N]
+;;; The determiner's number becomes the noun's ("these dogs" is plural).
+;;; ------------------------------------------------------------------------
+(def-modifiers N
+  (? (Det (dep-type "det") (percolate num)))
+  (* (A (dep-type "amod")))
+  (:head)
+  (* (P (dep-type "prep"))
+     (ConjN (dep-type "cc"))))
+
+;; Pronouns and proper names are complete nouns by themselves: they take
+;; no determiner or adjective.
+(def-subclass N (Pron) (Name))
+
+;;; ------------------------------------------------------------------------
+;;; Adjectives and adverbs: [Adv...] A [and A];  [Adv...] Adv
+;;; ------------------------------------------------------------------------
+(def-modifiers A
+  (* (Adv (dep-type "adv")))
+  (:head)
+  (* (ConjA (dep-type "cc"))))
+
+(def-modifiers Adv
+  (* (Adv (dep-type "adv")))
+  (:head))
+
+;;; ------------------------------------------------------------------------
+;;; Verbs: [subject] [Aux] [Adv...] V [PP... | Adv... | and clause]
+;;; The subject must allow nominative case; subject, auxiliary and verb
+;;; agree in number and person.
+;;; ------------------------------------------------------------------------
+(def-modifiers V
+  (? (N (dep-type "subj")
+        (percolate num per)
+        (modifier-cond (pitem-attvec (unifiable ((case nom)))))))
+  (? (Aux (dep-type "aux") (percolate num per)))
+  (* (Adv (dep-type "adv")))
+  (:head)
+  (* (P (dep-type "prep"))
+     (Adv (dep-type "adv"))
+     (ConjV (dep-type "cc"))))
+
+;;; ------------------------------------------------------------------------
+;;; Conjunctions head their second conjunct: "and" + N, V or A.
+;;; ------------------------------------------------------------------------
+(def-modifiers ConjN (:head) ((N (dep-type "conj"))))
+(def-modifiers ConjV (:head) ((V (dep-type "conj"))))
+(def-modifiers ConjA (:head) ((A (dep-type "conj"))))
+
+;;; ------------------------------------------------------------------------
+;;; Roots: a sentence is a verb with its dependents.  A noun, adjective or
+;;; prepositional phrase may stand alone as a fragment, at a higher cost.
+;;; ------------------------------------------------------------------------
+(roots
+  (V (t))
+  (N (t) (int 20))
+  (A (t) (int 20))
+  (P (t) (int 20)))
