@@ -35,6 +35,11 @@ void ExistMatch::init(IRSlist* args) {
   std::unique_ptr<IRSlist> action = args->remove_arg(":action", true);
   if (action != nullptr) action_ = LExp::get_exp(action.get());
   ExistChild::init(args);
+  // Anything but a pattern would be released as if it were a match.
+  if (cond_ && cond_->output_type() != tree_match_type()) {
+    std::cerr << "In (" << type_name() << " <LEXP>) <LEXP> must return TreeMatch*" << std::endl;
+    cond_ = SubExp();
+  }
 }
 
 void* ExistMatch::eval(void* input, int type) {

@@ -9,7 +9,9 @@
 //                            walks the subtree in post-order; at the first
 //                            node where pattern P matches, evaluates A on
 //                            the match, releases it and gives the input
-//                            node; null when P matches nowhere
+//                            node; null when P matches nowhere.  A P that
+//                            is not a pattern is reported and never
+//                            matches
 //   (exist-decendent C [BARRIER])
 //                            the first node of the subtree, in pre-order
 //                            and the node itself first, on which C is true;

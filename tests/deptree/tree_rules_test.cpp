@@ -614,6 +614,8 @@ const BadCase kBadCases[] = {
     {"(down (node (is-leaf (w A))) (t))",
      "In (is-leaf <LEXP>) <LEXP> must return TreeMatch*\n"},
     {"(flat ((w A)) (match (say)))", "w cannot be used as a condition in tree rules.\n"},
+    {"(root (exist-match (w A) :action (match (say))))",
+     "In (exist-match <LEXP>) <LEXP> must return TreeMatch*\n"},
     {"(down (nosuch) (match (say)))", "LExp::get_exp:  unknown type: 'nosuch'\n"},
     {"(down SHALLOW (node (w C)) (match (say)))", "LExp::get_exp: SHALLOW is not a LExp\n"},
     {"(up)", ""},
