@@ -3,15 +3,19 @@
 #include "command/cmd_interpreter.h"
 #include "command/irslist.h"
 #include "command/named_obj.h"
+#include "deptree/tree_modifier.h"
+#include "parser/vantic_parser.h"
 
 namespace lorvan {
 
 namespace {
 
 void* set_deps_modifier(IRSlist* args) {
-  void* parser = get_named_obj(args->get_val(), "VanticParser", 1);
-  void* modifier = get_named_obj(args->get_val(), "TreeModifier", 1);
+  auto* parser = static_cast<VanticParser*>(get_named_obj(args->get_val(), "VanticParser", 1));
+  auto* modifier =
+      static_cast<TreeModifier*>(get_named_obj(args->get_val(), TreeModifier::kTypeName, 1));
   if (parser == nullptr || modifier == nullptr) return nullptr;
+  parser->deps_modifier(modifier);
   return modifier;
 }
 

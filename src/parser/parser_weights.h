@@ -10,9 +10,13 @@
 
 namespace lorvan {
 
+class AttVec;
+class AVList;
 class DepRel;
+class LexItem;
 class PItem;
 class StrBufs;
+class TraceVal;
 
 // The relation name under which the dependency of `modifier` on `head`
 // through `rel` is weighed: the modifier's "pform" for a prepositional
@@ -29,6 +33,16 @@ const char* get_pos(PItem* item, StrBufs& arena);
 
 // The item at the bottom of the chain of head() links starting at `item`.
 PItem* init_item(PItem* item);
+
+// Readers of the built-in attributes of a vector: the list held by the
+// list attribute `att` ("args", "move"), the "trace" value and the
+// "lexitem"; null when undefined (or when the attribute is unknown).
+const AVList* avlist_val(const AttVec& vec, int att);
+const TraceVal* trace_val(const AttVec& vec);
+const LexItem* lexitem_val(const AttVec& vec);
+// The "role" of element k of the item's "args" list; null when there is no
+// such element or it has no role.
+const char* arg_role(const PItem* item, int k);
 
 }  // namespace lorvan
 

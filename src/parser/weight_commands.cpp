@@ -3,6 +3,7 @@
 #include "command/cmd_interpreter.h"
 #include "command/irslist.h"
 #include "command/named_obj.h"
+#include "parser/vantic_parser.h"
 
 namespace lorvan {
 
@@ -10,17 +11,25 @@ int DEBUGW = 0;
 
 namespace {
 
+VanticParser* named_parser(IRSlist* args) {
+  return static_cast<VanticParser*>(get_named_obj(args->get_val(), "VanticParser", 1));
+}
+
 void* set_reldb(IRSlist* args) {
-  void* parser = get_named_obj(args->get_val(), "VanticParser", 1);
-  void* db = get_named_obj(args->get_val(), "TripleDb", 1);
+  VanticParser* parser = named_parser(args);
+  auto* db = static_cast<TripleDb*>(get_named_obj(args->get_val(), "TripleDb", 1));
   if (parser == nullptr || db == nullptr) return nullptr;
+  parser->reldb(db);
   return db;
 }
 
+// No module makes objects of type "PairDb", so the look-up reports the
+// name as not found and the parser keeps none.
 void* set_pairdb(IRSlist* args) {
-  void* parser = get_named_obj(args->get_val(), "VanticParser", 1);
-  void* db = get_named_obj(args->get_val(), "PairDb", 1);
+  VanticParser* parser = named_parser(args);
+  auto* db = static_cast<PairDb*>(get_named_obj(args->get_val(), "PairDb", 1));
   if (parser == nullptr || db == nullptr) return nullptr;
+  parser->pairdb(db);
   return db;
 }
 
