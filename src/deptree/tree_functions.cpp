@@ -219,6 +219,16 @@ void* ForAllMatches::eval(void* input, int type) {
 
 // ---- ancestor-of ----
 
+void AncestorOf::init(IRSlist* args) {
+  BinaryFunc::init(args);
+  for (SubExp* operand : {&first_, &second_}) {
+    const int t = operand->output_type();
+    if (!*operand || t == -1 || t == rstree_type()) continue;
+    std::cerr << "(ancestor-of <lexp> <lexp>): both arguments must return RSTree*" << std::endl;
+    *operand = SubExp();
+  }
+}
+
 void* AncestorOf::eval(void* input, int type) {
   if (!first_ || !second_) return int_to_value(0);
   RSTree* a = as_node(first_->eval(input, type));

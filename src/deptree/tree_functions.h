@@ -239,6 +239,10 @@ class AncestorOf : public BinaryFunc {
  public:
   const char* type_name() const override { return "ancestor-of"; }
   std::unique_ptr<LExp> duplicate() const override { return std::make_unique<AncestorOf>(*this); }
+  // An operand declared to give something other than a node prints
+  // "(ancestor-of <lexp> <lexp>): both arguments must return RSTree*" and
+  // is left out, so the result is 0.
+  void init(IRSlist* args) override;
   void* eval(void* input, int type) override;
 };
 

@@ -327,6 +327,13 @@ TEST_F(TreeRulesTest, TreeFunctionsFindTheirNodes) {
   }
 }
 
+TEST_F(TreeRulesTest, AncestorOfRefusesOperandsThatAreNotNodes) {
+  CaptureStderr();
+  std::unique_ptr<LExp> e = compile("(ancestor-of (int 1) (ident))");
+  EXPECT_EQ(GetCapturedStderr(), "(ancestor-of <lexp> <lexp>): both arguments must return RSTree*\n");
+  EXPECT_EQ(e->eval(node("G"), rstree_type()), int_to_value(0));
+}
+
 TEST_F(TreeRulesTest, ConditionsOfAllChildrenRunOnEveryChild) {
   compile("(all-children (prog (say) (w C)))")->eval(node("A"), rstree_type());
   EXPECT_EQ(g_log, "B C E F ");
