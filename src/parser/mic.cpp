@@ -1,8 +1,23 @@
 #include "parser/mic.h"
 
+#include <cctype>
+
 #include "tarray.h"
 
 namespace lorvan {
+
+namespace {
+
+bool single_punctuation(const char* word) {
+  return word != nullptr && word[0] != '\0' && word[1] == '\0' &&
+         std::ispunct(static_cast<unsigned char>(word[0]));
+}
+
+bool starts_with_punctuation(const char* word) {
+  return word != nullptr && std::ispunct(static_cast<unsigned char>(word[0]));
+}
+
+}  // namespace
 
 void IvCover::set(TNode* node, float weight) {
   if (is_set() && weight >= weight_) return;
@@ -31,22 +46,34 @@ void MIC::offer(TNode* node, int low, int high, float weight) {
   cover(low, high).set(node, weight);
 }
 
-void MIC::slot_weight(int i, float weight) { cover(i, i).weight(weight); }
+float MIC::seam(const char* left, const char* right) {
+  return single_punctuation(left) || single_punctuation(right) ? kPunctuationSeam : kSeam;
+}
 
-void MIC::combine(int n, const std::vector<float>& seam) {
-  if (n > n_) n = n_;
+std::vector<TNode*> MIC::choose(const std::vector<const char*>& words,
+                                const std::vector<float>& word_weights, int last_high) {
+  for (int i = 0; i < n_; ++i) cover(i, i).weight(word_weights[static_cast<std::size_t>(i)]);
+  int n = n_;
+  while (n > last_high + 1 && n > 0 && starts_with_punctuation(words[static_cast<std::size_t>(n - 1)])) {
+    --n;
+  }
+  combine(n, words);
+  std::vector<TNode*> out;
+  if (n > 1) collect(&cover(1, n - 1), out);
+  return out;
+}
+
+void MIC::combine(int n, const std::vector<const char*>& words) {
   for (int len = 2; len < n; ++len) {
     for (int a = 1; a + len - 1 < n; ++a) {
       const int end = a + len - 1;
       IvCover& c = cover(a, end);
-      for (int j = a; j < end; ++j) c.set(&cover(a, j), &cover(j + 1, end), seam[j]);
+      for (int j = a; j < end; ++j) {
+        c.set(&cover(a, j), &cover(j + 1, end),
+              seam(words[static_cast<std::size_t>(j)], words[static_cast<std::size_t>(j + 1)]));
+      }
     }
   }
-}
-
-void MIC::collect(int n, std::vector<TNode*>& out) {
-  if (n > n_) n = n_;
-  if (n > 1) collect(&cover(1, n - 1), out);
 }
 
 void MIC::collect(const IvCover* c, std::vector<TNode*>& out) {

@@ -63,16 +63,23 @@ class MIC {
   // Offers a root spanning [low, high] at cost `weight`; ignored when the
   // interval is not one of the table's.
   void offer(TNode* node, int low, int high, float weight);
-  // Sets the cost of the single slot i (its node, if any, stays).
-  void slot_weight(int i, float weight);
-  // Fills every interval of slots 1..n-1 (n <= slots()) by combining
-  // shorter ones; seam[j] is the cost of a seam between slots j and j+1.
-  void combine(int n, const std::vector<float>& seam);
-  // Appends the nodes of the cover of [1, n-1] depth-first: left, right,
-  // then its own.  Nothing when n < 2.
-  void collect(int n, std::vector<TNode*>& out);
+  // Chooses the roots: every slot i costs word_weights[i] when no root
+  // covers it (a one-word root's interval costs that too), punctuation
+  // words after the last root end (`last_high`) are left out, and the
+  // cheapest cover of slots 1..n-1 is made from the offered roots, the
+  // uncovered slots and the seams between them.  words[i] is the word of
+  // slot i (null allowed); both vectors hold slots() entries.  Returns the
+  // nodes of the cover, left to right.
+  std::vector<TNode*> choose(const std::vector<const char*>& words,
+                             const std::vector<float>& word_weights, int last_high);
+
+  // The cost of a seam between two roots meeting between words `left`
+  // and `right`.
+  static float seam(const char* left, const char* right);
 
  private:
+  // Fills every interval of slots 1..n-1 by combining shorter ones.
+  void combine(int n, const std::vector<const char*>& words);
   static void collect(const IvCover* c, std::vector<TNode*>& out);
 
   int n_;

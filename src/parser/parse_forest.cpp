@@ -1,7 +1,6 @@
 #include "parser/parse_forest.h"
 
 #include <algorithm>
-#include <cctype>
 #include <ostream>
 
 #include "command/arg_types.h"
@@ -24,15 +23,6 @@
 namespace lorvan {
 
 namespace {
-
-bool single_punctuation(const char* word) {
-  return word != nullptr && word[0] != '\0' && word[1] == '\0' &&
-         std::ispunct(static_cast<unsigned char>(word[0]));
-}
-
-bool starts_with_punctuation(const char* word) {
-  return word != nullptr && std::ispunct(static_cast<unsigned char>(word[0]));
-}
 
 // The nodes of `root`'s subtree in pre-order, `root` included.
 std::vector<DepTree*> subtree_nodes(DepTree* root) {
@@ -100,25 +90,20 @@ void ParseForest::root(TNode* node) {
 
 void ParseForest::find_optimal_roots() {
   LexAnalyzer* analyzer = parser_ != nullptr ? parser_->lex_analyzer() : nullptr;
-  int n = analyzer != nullptr ? analyzer->sentleng() : 0;
+  const int n = analyzer != nullptr ? analyzer->sentleng() : 0;
   MIC mic(n);
   int last_high = -1;
   for (TNode* r : roots_) {
     mic.offer(r, r->pitem()->low(), r->pitem()->high(), r->w() + static_cast<float>(r->prior()));
-    last_high = std::max(last_high, static_cast<int>(r->pitem()->high()));
+    last_high = std::max(last_high, r->pitem()->high());
   }
-  for (int i = 0; i < n; ++i) mic.slot_weight(i, parser_->weight_of_word(analyzer->word(i)));
-  // Punctuation after the last root is not paid for.
-  while (n > last_high + 1 && n > 0 && starts_with_punctuation(analyzer->word(n - 1))) --n;
-  std::vector<float> seam(static_cast<std::size_t>(std::max(n, 1)), MIC::kSeam);
-  for (int j = 0; j + 1 < n; ++j) {
-    if (single_punctuation(analyzer->word(j)) || single_punctuation(analyzer->word(j + 1))) {
-      seam[static_cast<std::size_t>(j)] = MIC::kPunctuationSeam;
-    }
+  std::vector<const char*> words(static_cast<std::size_t>(n));
+  std::vector<float> word_weights(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    words[static_cast<std::size_t>(i)] = analyzer->word(i);
+    word_weights[static_cast<std::size_t>(i)] = parser_->weight_of_word(analyzer->word(i));
   }
-  mic.combine(n, seam);
-  std::vector<TNode*> chosen;
-  mic.collect(n, chosen);
+  const std::vector<TNode*> chosen = mic.choose(words, word_weights, last_high);
   std::erase_if(roots_, [&chosen](TNode* r) {
     return std::find(chosen.begin(), chosen.end(), r) == chosen.end();
   });
