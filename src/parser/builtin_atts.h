@@ -11,10 +11,13 @@
 #ifndef LORVAN_PARSER_BUILTIN_ATTS_H_
 #define LORVAN_PARSER_BUILTIN_ATTS_H_
 
+#include <string>
+
 #include "features/att_interpreter.h"
 
 namespace lorvan {
 
+class AttVec;
 class IRSlist;
 
 struct BuiltinAtts {
@@ -46,6 +49,13 @@ struct BuiltinAtts {
   static bool has(int index) { return index >= 0; }
 };
 
+// Whether v defines attribute i (false for an index not looked up), and its
+// value (0 when undefined).
+bool defines(const AttVec& v, int i);
+AttVal value_of(const AttVec& v, int i);
+// Defined and, read as a signed number, above 0.
+bool positive_in(const AttVec& v, int i);
+
 // The process-wide record.
 BuiltinAtts& builtin_atts();
 
@@ -60,6 +70,13 @@ void* init_attributes(IRSlist* args);
 // p -> "P", a -> "A", i -> "I", c -> "C", d -> "Det", j -> "Conn"; any
 // other value (or 0) -> "".
 const char* category(AttVal cat_value);
+
+// The node name of a lexical vector into `out`: its "node" value when
+// defined; otherwise the category name of its "cat" joined by "_" with
+// those of its "args" elements -- the arguments first for a head-final
+// vector (N_V), after it otherwise (V_N_C).  False (out empty) when the
+// vector's own category name is empty.
+bool node_name(const AttVec& vec, std::string& out);
 
 }  // namespace lorvan
 

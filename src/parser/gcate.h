@@ -29,6 +29,7 @@
 
 namespace lorvan {
 
+class AttVec;
 class IRSlist;
 class LexItem;
 class PItem;
@@ -53,6 +54,8 @@ class GCate {
   // Relations whose modifier is this category, by ascending weight.
   const std::vector<DepRel*>& modifiee_relations() const { return modifiees_; }
   void add_modifiee(DepRel* rel);
+  // Moves rel to its place by weight after its weight changed.
+  void resort_modifiee(DepRel* rel);
   // The relations at position p (0..num_positions()); empty otherwise.
   const std::vector<DepRel*>& modifiers(int p) const;
   // Sets rel's position to p and appends it there; at the head position
@@ -134,12 +137,15 @@ class GCate {
 
  private:
   bool in_range(int p) const { return p >= 0 && p < 32; }
+  bool skippable(int j) const;
   void print_select(PItem* item, DepRel* rel) const;
   void drain_complete_items();
   bool is_complete(PItem* item, int p, int& lo, int& hi);
   bool pack(PItem* item, int lo, int hi);
-  void conjoin_at(PItem* item, int p, int q, int k);
+  bool conjoin_at(PItem* item, int p, int q, int k);
   void def_position(int p, IRSlist* element);
+  void read_position_flag(int p, const char* flag);
+  void def_relation(int p, IRSlist* spec);
 
   VanticParser* parser_;
   std::string name_;

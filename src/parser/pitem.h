@@ -43,7 +43,7 @@ class PItem {
   // ---- Attribute vector ----
   AttVec& attvec() { return vec_; }
   const AttVec& attvec() const { return vec_; }
-  AttVal get_val(int i) const { return vec_.get_val(i); }
+  AttVal get_val(int i) const { return defined(i) ? vec_.get_val(i) : 0; }
   void set_val(int i, AttVal v) { vec_.set_val(i, v); }
   bool defined(int i) const { return i >= 0 && vec_.defined(i); }
   void undefine(int i) {

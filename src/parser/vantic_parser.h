@@ -25,6 +25,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "expr/lexp.h"
@@ -39,6 +40,7 @@
 namespace lorvan {
 
 class AttInterpreterList;
+class AttVec;
 class Deps;
 class DepRel;
 class GCate;
@@ -90,7 +92,7 @@ class VanticParser {
   // A new category that is not entered into the table.
   std::unique_ptr<GCate> new_category(const char* name);
   // The table, name -> GCate*, in the order of entry.
-  const TSymTab<GCate*>& gcates() const { return gcates_; }
+  const TSymTab<GCate*>& gcates() const { return *gcates_; }
   // The category "Adjunct" (looked up once it exists), or null.
   GCate* adjunct();
   // The category for a lexical item (a subcategory made from its "args"
@@ -190,17 +192,19 @@ class VanticParser {
   void get_deps();
 
  private:
-  void init_category_table(IRSlist* args);
   void init_att_sets(IRSlist* args);
   void read_bad_triples(const char* file);
   void read_dist(const char* file);
-  void seed_chart(std::vector<PItem*>& seeds, bool& exhausted);
-  void seed_weight(PItem* item, LexItem* lexitem) const;
+  // Makes the seed items; false when the pool ran out.
+  bool seed_chart();
   void init_traces(PItem* item);
+  // A copy of `role` that lives as long as the parser.
+  const char* intern_role(const char* role);
   void apply_cache_limit();
+  GCate* make_subcategory(GCate* plain, const char* name, const AttVec& vec);
 
   std::string name_;
-  TSymTab<GCate*> gcates_;
+  std::unique_ptr<TSymTab<GCate*>> gcates_;
   std::vector<std::unique_ptr<GCate>> owned_categories_;
   std::size_t max_cache_size_ = 0;
   LexAnalyzer* lex_analyzer_ = nullptr;
@@ -229,6 +233,9 @@ class VanticParser {
   StrBufs strbufs_;
   std::unique_ptr<GCate> empty_category_;
   DepRel* empty_rel_ = nullptr;
+  std::vector<PItem*> seeds_;
+  std::unordered_set<std::string> roles_;
+  std::string node_name_;  // scratch for create_category
 };
 
 // Parses `text` with `parser` and hands over the dependency structure;
