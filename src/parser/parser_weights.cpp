@@ -219,7 +219,8 @@ float VanticParser::get_weight_aux(PItem* head, PItem* modifier, const char* typ
   if (is_bad_triple(key)) return kBadTripleWeight;
   float w = 0.0f;
   if (prob_cache().find(key, w)) return w + dw;
-  w = static_cast<float>(-std::log(triple_prob(reldb(), hw, key_rel, mw)));
+  // + 0 turns the -0 of a certain triple into 0.
+  w = static_cast<float>(-std::log(triple_prob(reldb(), hw, key_rel, mw))) + 0.0f;
   prob_cache().store(key, w);
   if (DEBUGW != 0) {
     std::cerr << hw << "\t" << key_rel << "\t" << mw << "\t" << "0" << "/" << "0" << "=" << w

@@ -1,0 +1,23 @@
+;;; syn.lsp -- the attribute-vector type of the forest test grammars: the
+;;; attributes the parser reads and writes, nothing more.
+(def-att-list syn
+  (defattribute cat DisjAtt (allowable-values a c d i j n p v))
+  (defattribute node StrAtt)
+  (defattribute args ListAtt)
+  (defattribute role StrAtt)
+  (defattribute opt BinAtt)
+  (defattribute pform StrAtt)
+  (defattribute cform StrAtt)
+  (defattribute head_final BinAtt)
+  (defattribute lexitem EntAtt)
+  (defattribute move ListAtt)
+  (defattribute trace TraceAtt)
+  (defattribute slash DisjAtt (allowable-values wh np))
+  (defattribute check DisjAtt (allowable-values wh np))
+  (defattribute control IntAtt)
+  (defattribute cm IntAtt)
+  (defattribute govern IntAtt)
+  (defattribute guest IntAtt)
+  (defattribute last_conj IntAtt)
+  (defattribute rare IntAtt)
+  (defattribute ref IntAtt))
