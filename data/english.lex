@@ -121,7 +121,7 @@
 (sheep (avm (noun)))
 ;; places
 (house (avm (noun)))
-(home (avm (noun)))
+(home (avm (noun)) (avm (adv)))
 (room (avm (noun)))
 (kitchen (avm (noun)))
 (garden (avm (noun)))

@@ -46,13 +46,14 @@
 (def-category Pron)
 (def-category Name)
 (def-category P (visible-atts (pform)))
-(def-category V (visible-atts (num per)))
+(def-category V (visible-atts (num per case cat lexitem)))
 (def-category Aux (visible-atts (num per)))
 (def-category I)
 (def-category C)
 (def-category ConjN)
 (def-category ConjV)
 (def-category ConjA)
+(def-category S)
 
 ;;; ------------------------------------------------------------------------
 ;;; Nouns: [Det] [A...] N [PP... | and N]
@@ -65,8 +66,10 @@
   (* (P (dep-type "prep"))
      (ConjN (dep-type "cc"))))
 
-;; Pronouns and proper names are complete nouns by themselves: they take
-;; no determiner or adjective.
+;; Pronouns and proper names take no determiner or adjective; they may be
+;; coordinated, and are then nouns as they stand.
+(def-modifiers Pron (:head) (* (ConjN (dep-type "cc"))))
+(def-modifiers Name (:head) (* (ConjN (dep-type "cc"))))
 (def-subclass N (Pron) (Name))
 
 ;;; ------------------------------------------------------------------------
@@ -83,13 +86,11 @@
 
 ;;; ------------------------------------------------------------------------
 ;;; Verbs: [subject] [Aux] [Adv...] V [PP... | Adv... | and clause]
-;;; The subject must allow nominative case; subject, auxiliary and verb
-;;; agree in number and person.
+;;; Subject, auxiliary and verb agree in number and person, and the subject
+;;; takes the case the verb gives it (nominative).
 ;;; ------------------------------------------------------------------------
 (def-modifiers V
-  (? (N (dep-type "subj")
-        (percolate num per)
-        (modifier-cond (pitem-attvec (unifiable ((case nom)))))))
+  (? (N (dep-type "subj") (percolate num per case)))
   (? (Aux (dep-type "aux") (percolate num per)))
   (* (Adv (dep-type "adv")))
   (:head)
@@ -105,11 +106,18 @@
 (def-modifiers ConjA (:head) ((A (dep-type "conj"))))
 
 ;;; ------------------------------------------------------------------------
-;;; Roots: a sentence is a verb with its dependents.  A noun, adjective or
-;;; prepositional phrase may stand alone as a fragment, at a higher cost.
+;;; A sentence, S, is a complete verb item; the link from S to its verb has
+;;; no type, so the main verb's relation is printed empty.  (The verb keeps
+;;; its "lexitem" visible, which makes it the sentence's head word.)
+;;; ------------------------------------------------------------------------
+(def-modifiers S (:head (V)))
+
+;;; ------------------------------------------------------------------------
+;;; Roots: a sentence.  A noun, adjective or prepositional phrase may stand
+;;; alone as a fragment, at a higher cost.
 ;;; ------------------------------------------------------------------------
 (roots
-  (V (t))
+  (S (t))
   (N (t) (int 20))
   (A (t) (int 20))
   (P (t) (int 20)))

@@ -15,7 +15,7 @@
 ;;; Nominals.  Proper names and pronouns are subclasses of N: they take no
 ;;; determiner or adjective.
 (alias noun (make-av syn ((cat n) (per 3))))
-(alias name (make-av syn ((node "Name") (cat n) (num sg) (per 3))))
+(alias name (make-av syn ((node "Name") (cat n) (per 3))))
 (alias pron (make-av syn ((node "Pron") (cat n))))
 
 ;;; Noun modifiers.
@@ -26,20 +26,22 @@
 ;;; Prepositions take one noun phrase; each also names its form in "pform".
 (alias prep (make-av syn ((cat p) (args (pobj-np)))))
 
-;;; Verbs by complement frame.
-(alias vi   (make-av syn ((cat v))))                          ; sleep
-(alias vt   (make-av syn ((cat v) (args (obj-np)))))          ; chase X
-(alias vt-opt (make-av syn ((cat v) (args (obj-np +opt))))) ; eat (X)
-(alias vdat (make-av syn ((cat v) (args (iobj-np) (obj-np))))) ; give X Y
-(alias vto  (make-av syn ((cat v) (args (obj-np) ((cat p) (pform "to") (role "iobj")))))) ; give Y to X
-(alias vcl  (make-av syn ((cat v) (args ((cat v) (role "ccomp"))))))   ; think S
-(alias vthat (make-av syn ((cat v) (args ((cat c) (role "ccomp"))))))  ; think that S
-(alias vinf (make-av syn ((cat v) (args ((cat i) (role "xcomp"))))))   ; want to V
+;;; Verbs by complement frame.  Every verb is "verb": its "case" is the case
+;;; it gives its subject, so that "him" cannot be a subject.
+(alias verb (make-av syn ((cat v) (case nom))))
+(alias vi   (make-av syn (verb)))                                   ; sleep
+(alias vt   (make-av syn (verb (args (obj-np)))))                   ; chase X
+(alias vt-opt (make-av syn (verb (args (obj-np +opt)))))            ; eat (X)
+(alias vdat (make-av syn (verb (args (iobj-np) (obj-np)))))         ; give X Y
+(alias vto  (make-av syn (verb (args (obj-np) ((cat p) (pform "to") (role "iobj")))))) ; give Y to X
+(alias vcl  (make-av syn (verb (args ((cat v) (role "ccomp"))))))   ; think S
+(alias vthat (make-av syn (verb (args ((cat c) (role "ccomp"))))))  ; think that S
+(alias vinf (make-av syn (verb (args ((cat i) (role "xcomp"))))))   ; want to V
 
 ;;; The copula with its three kinds of predicate.
-(alias cop-a (make-av syn ((cat v) (args ((cat a) (role "pred"))))))
-(alias cop-n (make-av syn ((cat v) (args ((cat n) (role "pred"))))))
-(alias cop-p (make-av syn ((cat v) (args ((cat p) (role "pred"))))))
+(alias cop-a (make-av syn (verb (args ((cat a) (role "pred"))))))
+(alias cop-n (make-av syn (verb (args ((cat n) (role "pred"))))))
+(alias cop-p (make-av syn (verb (args ((cat p) (role "pred"))))))
 
 ;;; Auxiliaries and modals stand before the main verb.
 (alias aux (make-av syn ((node "Aux"))))
