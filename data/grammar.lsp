@@ -37,7 +37,8 @@
 ;;; Categories.  All are declared first, since a position can only name a
 ;;; category that already exists.  visible-atts lists what an item passes up
 ;;; to the item it heads: agreement features for nouns and verbs, the
-;;; preposition form for prepositions.
+;;; preposition form for prepositions (which "args" such as (pform "to")
+;;; check); a verb also passes its "cat" and "lexitem" up to S, below.
 ;;; ------------------------------------------------------------------------
 (def-category Det (visible-atts (num)))
 (def-category Adv)
