@@ -76,6 +76,11 @@ void GCate::add_modifiee(DepRel* rel) {
   modifiees_.insert(it, rel);
 }
 
+void GCate::remove_modifiee(DepRel* rel) {
+  auto it = std::find(modifiees_.begin(), modifiees_.end(), rel);
+  if (it != modifiees_.end()) modifiees_.erase(it);
+}
+
 void GCate::resort_modifiee(DepRel* rel) {
   auto it = std::find(modifiees_.begin(), modifiees_.end(), rel);
   if (it == modifiees_.end()) return;
@@ -104,6 +109,12 @@ void GCate::reset_positions(int n) {
     std::cerr << "GCate: " << name_ << " has more than " << kMaxPositions
               << " positions; the rest are ignored\n";
     n = kMaxPositions;
+  }
+  // Relations of the old positions stop being offered items.
+  for (const std::vector<DepRel*>& rels : modifiers_) {
+    for (DepRel* rel : rels) {
+      if (rel->modifier() != nullptr) rel->modifier()->remove_modifiee(rel);
+    }
   }
   num_positions_ = n;
   modifiers_.assign(n + 1, {});

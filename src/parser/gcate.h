@@ -54,6 +54,8 @@ class GCate {
   // Relations whose modifier is this category, by ascending weight.
   const std::vector<DepRel*>& modifiee_relations() const { return modifiees_; }
   void add_modifiee(DepRel* rel);
+  // Takes rel out of the relations offered this category's items.
+  void remove_modifiee(DepRel* rel);
   // Moves rel to its place by weight after its weight changed.
   void resort_modifiee(DepRel* rel);
   // The relations at position p (0..num_positions()); empty otherwise.
@@ -66,7 +68,8 @@ class GCate {
   int num_positions() const { return num_positions_; }
   int head() const { return head_; }
   void head(int p) { head_ = p; }
-  // Replaces the position lists by n + 1 empty ones; flags are cleared.
+  // Replaces the position lists by n + 1 empty ones; flags are cleared and
+  // the relations of the old positions are no longer offered items.
   void reset_positions(int n);
   // Reads the position elements of def-modifiers / def-subcat.
   void def_modifiers(IRSlist* positions);

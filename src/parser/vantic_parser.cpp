@@ -408,6 +408,7 @@ void VanticParser::parse(const IRSlist& list) {
 }
 
 void VanticParser::insertEmptyCate(PItem* n, PItem* m) {
+  if (empty_category_ == nullptr) return;
   PItem* empty = new_pitem();
   if (empty == nullptr) return;
   empty->low(m->low());

@@ -218,5 +218,57 @@ TEST_F(ChartTest, ChartPrinterListsBucketsByPosition) {
       << out.str();
 }
 
+// An argument marked as moved is filled by an empty-category item: the
+// complement becomes the modifier of a gap item and the movement is gone.
+TEST_F(ChartTest, MovedArgumentIsFilledByAnEmptyCategory) {
+  define(kNp);
+  ASSERT_TRUE(parse("asks dog"));
+  PItem* filled = item("V_N", 1, 2);
+  ASSERT_NE(filled, nullptr);
+  EXPECT_FALSE(filled->defined(builtin_atts().move));
+  PItem* gap_host = filled->modifier();
+  ASSERT_NE(gap_host, nullptr);
+  ASSERT_NE(gap_host->deprel(), nullptr);
+  EXPECT_STREQ(gap_host->deprel()->type(), "ECR");
+  PItem* gap = gap_host->modifier();
+  ASSERT_NE(gap, nullptr);
+  EXPECT_EQ(gap->low(), 2);
+  EXPECT_EQ(gap->high(), 1);
+  EXPECT_EQ(gap->location(), parser_->empty_category());
+}
+
+// A relation checking an argument that the head does not have (no "args",
+// or an index beyond the list) attaches nothing.
+TEST_F(ChartTest, ArgumentCheckWithoutSuchAnArgumentFails) {
+  define(
+      "(load \"np.lsp\")"
+      "(def-category V (visible-atts (cat args)))"
+      "(def-modifiers V (? (N (dep-type subj))) (:head) (? (N (dep-type obj) (check-arg 5))))");
+  struct Case {
+    const char* text;
+    int high;
+  } cases[] = {{"barks dog", 2}, {"gives dog cat", 3}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    ASSERT_TRUE(parse(c.text));
+    for (PItem* i : items("V", 1, c.high)) {
+      ASSERT_NE(i->deprel(), nullptr);
+      EXPECT_STRNE(i->deprel()->type_text(), "obj");
+    }
+  }
+}
+
+// Positions defined without :head leave a category without a head
+// position; its seed items are kept at position 0.
+TEST_F(ChartTest, CategoryWithoutHeadKeepsSeedsAtPositionZero) {
+  define("(load \"np.lsp\") (def-category Named) (def-modifiers Named (? (N)))");
+  ASSERT_EQ(cat("Named")->head(), -1);
+  ASSERT_TRUE(parse("named"));
+  const ItemList* seeds = cat("Named")->find_headed_items(0, 1);
+  ASSERT_NE(seeds, nullptr);
+  ASSERT_EQ(seeds->size(), 1u);
+  EXPECT_EQ((*seeds)[0]->low(), 1);
+}
+
 }  // namespace
 }  // namespace lorvan::parsertest

@@ -169,6 +169,13 @@ TEST_F(DefinitionTest, PercolationOfARelation) {
   EXPECT_FALSE(subj->percolating_atts().test(builtin_atts().cat));
 }
 
+TEST_F(DefinitionTest, RedefinedPositionsReplaceTheOldRelations) {
+  define_err("(def-modifiers N (* (A)) (:head)) (def-modifiers N (* (Det)) (:head))");
+  EXPECT_TRUE(cat("A")->modifiee_relations().empty());
+  ASSERT_EQ(cat("Det")->modifiee_relations().size(), 1u);
+  EXPECT_EQ(cat("Det")->modifiee_relations()[0], cat("N")->modifiers(0)[0]);
+}
+
 TEST_F(DefinitionTest, DefModifiersOfAnUndefinedCategoryDoesNothing) {
   define("(def-modifiers Nothing (:head))");
   EXPECT_EQ(cat("Nothing"), nullptr);

@@ -13,3 +13,4 @@
 (named (avm ((cat v) (node Named))))
 (and (avm ((cat j))))
 (itself (avm ((cat i))))
+(asks (avm ((cat v) (move ((slash wh) (role obj) (cat n))) (args ((cat n) (move ((slash wh))))))))
