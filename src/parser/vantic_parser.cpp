@@ -32,6 +32,9 @@ int VanticParser::MAX_PITEMS = 40000;
 namespace {
 
 constexpr unsigned kDefaultTableSize = 197;
+// Bounds on :hashtable-size, so a wild value cannot exhaust memory.
+constexpr long kMinTableSize = 11;
+constexpr long kMaxTableSize = 1L << 20;
 constexpr unsigned kBadTripleBuckets = 19997;
 constexpr int kDistBuckets = 1979;
 constexpr std::size_t kInitialPool = 2000;
@@ -108,7 +111,8 @@ VanticParser::~VanticParser() = default;
 void VanticParser::init(IRSlist* args) {
   long size = kDefaultTableSize;
   args->get_arg_long(":hashtable-size", size, true);
-  gcates_ = std::make_unique<TSymTab<GCate*>>(static_cast<unsigned>(std::max(size, 11L)));
+  size = std::clamp(size, kMinTableSize, kMaxTableSize);
+  gcates_ = std::make_unique<TSymTab<GCate*>>(static_cast<unsigned>(size));
   long cache = 0;
   args->get_arg_long(":max-cache-size", cache, true);
   max_cache_size_ = cache > 0 ? static_cast<std::size_t>(cache) : 0;

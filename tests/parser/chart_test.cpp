@@ -192,6 +192,17 @@ TEST_F(ChartTest, ArgumentsDecideCompleteness) {
       << "comp2 may not skip the required comp1";
 }
 
+TEST_F(ChartTest, DependencyResultIsMadeUnlessTheFlagIsSet) {
+  define(kNp);
+  parser_->output_tree(0);
+  ASSERT_TRUE(parse("the dog barks"));
+  ASSERT_NE(parser_->current_deps(), nullptr);
+  EXPECT_EQ(parser_->current_deps()->sentleng(), 4);
+  std::unique_ptr<Deps> taken = lorvan::parse("the dog barks", nullptr, parser_);
+  ASSERT_NE(taken, nullptr);
+  EXPECT_EQ(parser_->current_deps(), nullptr) << "the caller owns the result";
+}
+
 TEST_F(ChartTest, OutputTreeFlagLeavesDepsUntouched) {
   define(kNp);
   Deps* deps = parser_->deps();
