@@ -15,6 +15,8 @@
 #include "lexical/token_commands.h"
 #include "lexicon/lexicon.h"
 #include "lexicon/lexicon_init.h"
+#include "parser/builtin_atts.h"
+#include "parser/lorvan_init.h"
 #include "searchpath.h"
 #include "stats/tripledb_init.h"
 
@@ -39,8 +41,11 @@ CmdInterpreter& the_interpreter() {
 // commands and kinds (attvec_init) and the list-attribute expressions.
 // The parser's sentence commands that print a ParseTree (p2, p3) belong to
 // the front end, which holds the ParseTree; they come with the parser's
-// commands.
-void register_modules() {
+// commands.  Runs once, as every registration function does.
+void register_modules(CmdInterpreter& interp) {
+  static bool done = false;
+  if (done) return;
+  done = true;
   namedobj_init();
   trel_init();
   token_init();
@@ -51,7 +56,9 @@ void register_modules() {
   attpred_init();
   lconst_init();
   treerule_init();
+  lorvan_init();
   sentence_commands_init();
+  interp.enter("init-attributes", init_attributes, nullptr);
   // After init-attributes: the databases (every database command and the
   // word-sequence counter).
   tripledb_init();
@@ -62,7 +69,7 @@ void register_modules() {
 void initialize_lorvan(const char* paths) {
   CmdInterpreter& interp = the_interpreter();
   set_search_paths(paths);
-  register_modules();
+  register_modules(interp);
   auto startup = open_file_on_search_path("lorvan.lsp");
   interp.interactive(0);
   if (startup) interp.interpret(*startup);

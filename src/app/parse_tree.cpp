@@ -169,16 +169,4 @@ void print_triples(const ParseNode* node, std::ostream& out) {
   for (const auto& child : node->children()) print_triples(child.get(), out);
 }
 
-// ---- Parsing ----
-//
-// No parser module exists in this build, so there is never a current
-// parser: parsing leaves the tree as it is and there are no attributes to
-// select.
-
-void parse(const char* /*text*/, ParseTree& /*tree*/) {}
-
-void parse(const char* const* /*words*/, ParseTree& /*tree*/) {}
-
-void extract_features(char* /*names*/) {}
-
 }  // namespace lorvan

@@ -4,8 +4,10 @@
 
 #include "deptree/dep_tree.h"
 #include "deptree/deps.h"
+#include "features/att_interpreter_list.h"
 #include "features/attvec.h"
 #include "lbitset.h"
+#include "parser/vantic_parser.h"
 
 namespace lorvan {
 namespace {
@@ -51,6 +53,21 @@ void link_antecedents(const DepTree* top, const Associations& nodes) {
   }
 }
 
+// Calls `f` with every word of `text`, which is split in place at blanks
+// and tabs.
+template <class F>
+void for_each_word(char* text, F f) {
+  char* p = text;
+  while (*p != '\0') {
+    while (*p == ' ' || *p == '\t') ++p;
+    if (*p == '\0') break;
+    char* word = p;
+    while (*p != '\0' && *p != ' ' && *p != '\t') ++p;
+    if (*p != '\0') *p++ = '\0';
+    f(word);
+  }
+}
+
 }  // namespace
 
 void extract_features(ParseNode& node, const LBitSet* shown, const AttVec& vector) {
@@ -77,6 +94,41 @@ std::unique_ptr<ParseNode> deptree2parsenode(DepTree* d, const LBitSet* shown, P
   }
   link_antecedents(d, nodes);
   return top;
+}
+
+// ---- Parsing with the current parser ----
+
+void get_parse_tree(VanticParser& parser, ParseTree& tree) {
+  parser.output_tree(0);
+  parser.parse();
+  Deps* deps = parser.current_deps();
+  if (deps != nullptr) tree.root(deptree2parsenode(deps->tree(), parser.show_attributes(), tree));
+}
+
+void parse(const char* text, ParseTree& tree) {
+  VanticParser* parser = VanticParser::the_parser;
+  if (text == nullptr || parser == nullptr) return;
+  parser->prepare_to_parse(text, nullptr);
+  get_parse_tree(*parser, tree);
+}
+
+void parse(const char* const* words, ParseTree& tree) {
+  VanticParser* parser = VanticParser::the_parser;
+  if (words == nullptr || parser == nullptr) return;
+  parser->prepare_to_parse(words);
+  get_parse_tree(*parser, tree);
+}
+
+void extract_features(char* names) {
+  VanticParser* parser = VanticParser::the_parser;
+  if (names == nullptr || parser == nullptr || parser->att_type() == nullptr) return;
+  const AttInterpreterList& type = *parser->att_type();
+  LBitSet shown(type.num_attributes());
+  for_each_word(names, [&](const char* name) {
+    int index = -1;
+    if (type.search_att_index(name, index) != nullptr) shown.set(index);
+  });
+  parser->show_attributes(&shown);
 }
 
 }  // namespace lorvan

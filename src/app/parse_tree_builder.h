@@ -1,6 +1,6 @@
 // Building ParseTrees from dependency structures: the conversion of a Deps
-// (its DepTree nodes) into ParseNodes, and the selection of the attribute
-// values a node shows.
+// (its DepTree nodes) into ParseNodes, the selection of the attribute
+// values a node shows, and the parser side of parse() (parse_tree.h).
 //
 // Every string a converted node shows is copied into the ParseTree's arena,
 // so the tree stays valid after the Deps is cleared or destroyed.  The
@@ -19,6 +19,7 @@ namespace lorvan {
 class AttVec;
 class DepTree;
 class LBitSet;
+class VanticParser;
 
 // Appends to `node`'s features, in increasing index order, the pair
 // (attribute name, string value) of every attribute that is in `shown` and
@@ -36,6 +37,13 @@ void extract_features(ParseNode& node, const LBitSet* shown, const AttVec& vecto
 // antecedent links between converted nodes are carried over.  Null for a
 // null `d`.
 std::unique_ptr<ParseNode> deptree2parsenode(DepTree* d, const LBitSet* shown, ParseTree& tree);
+
+// Runs `parser` on the sentence it was prepared with (chart and dependency
+// extraction; the output-tree flag is cleared first) and, when it made a
+// dependency structure, makes the structure's conversion the root of
+// `tree`, with the parser's show attributes as features.  The parser keeps
+// its structure.
+void get_parse_tree(VanticParser& parser, ParseTree& tree);
 
 }  // namespace lorvan
 

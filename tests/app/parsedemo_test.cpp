@@ -233,5 +233,58 @@ TEST(ParsedemoCommands, ExitEndsTheProgramAtOnceWithStatusZero) {
   EXPECT_EQ(from_startup.out, "s\n");
 }
 
+// ---- Parsing with a grammar ----
+//
+// tests/data/app/lorvan.lsp: nouns (N) and verbs (V); a verb takes a noun
+// before it as subject (s) and one after it as object (o).  Words have the
+// attribute num.
+
+RunResult run_with_grammar(const std::string& input, std::vector<std::string> args) {
+  TempDir dir;
+  dir.write("input.txt", input);
+  for (const char* a : {"-p", LORVAN_APP_TEST_DATA, "-file", "input.txt"}) args.push_back(a);
+  return run_parsedemo_in(dir, args);
+}
+
+TEST(ParsedemoParsing, EveryOutputFormat) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    std::string input;
+    std::string out;
+  };
+  const Case cases[] = {
+      {"listing, then the final empty line",
+       {},
+       "John sees Mary\n",
+       "0(\n"
+       "1\tJohn\t~\tN\t2\ts\t(gov sees)\n"
+       "2\tsees\t~\tV\t*\t\n"
+       "3\tMary\t~\tN\t2\to\t(gov sees)\n"
+       ")\n"
+       "0(\n)\n"},
+      {"triples", {"-t"}, "John sees Mary\nJohn runs", "0sees\tV:s:N\tJohn\nsees\tV:o:N\tMary\n\n0runs\tV:s:N\tJohn\n\n"},
+      {"shown attributes; unknown names are skipped",
+       {"-f", "nosuch num"},
+       "John runs",
+       "0(\n1\tJohn\t~\tN\t2\ts\t(gov runs)\t(atts (num sg))\n2\truns\t~\tV\t*\t\t(atts (num sg))\n)\n"},
+      {"no known attribute names show none",
+       {"-f", "nosuch"},
+       "John runs",
+       "0(\n1\tJohn\t~\tN\t2\ts\t(gov runs)\n2\truns\t~\tV\t*\t\n)\n"},
+      {"sentence commands print the bracketed tree",
+       {"-d"},
+       "~(p3 \"John runs\")\n~(p2 John runs)",
+       "1\n( \n  (V runs (root runs)\n    (N John (root John) (relation s))))\n"
+       "1\n( \n  (V runs (root runs)\n    (N John (root John) (relation s))))\n"},
+  };
+  for (const Case& c : cases) {
+    RunResult r = run_with_grammar(c.input, c.args);
+    EXPECT_EQ(r.status, 0) << c.name;
+    EXPECT_EQ(r.err, "") << c.name;
+    EXPECT_EQ(r.out, c.out) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace lorvan::testsupport
