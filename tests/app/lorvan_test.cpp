@@ -32,7 +32,7 @@ TEST(Embedding, StartupRegistersTheModulesAndRunsTheStartupFileWithoutPrompts) {
   EXPECT_EQ(interp->interactive(), 0);
   for (const char* command : {"load", "delete-name-space", "set-current-name-space",
                               "skip-deleting-name-space", "classes", "objects",
-                              "def-tree-rules", "p2", "p3"}) {
+                              "def-tree-rules", "def-vantic-parser", "p2", "p3", "init-attributes"}) {
     EXPECT_NE(interp->val(command), nullptr) << command;
   }
   EXPECT_NE(std::find(PATHS.begin(), PATHS.end(), dir.path()), PATHS.end());

@@ -13,6 +13,7 @@
 #include "features/att_interpreter_list.h"
 #include "features/features_commands.h"
 #include "lbitset.h"
+#include "lorvan.h"
 
 namespace lorvan {
 namespace {
@@ -364,6 +365,31 @@ TEST(ParseTreeParsing, WithoutAParserTheTreeIsLeftAsItIs) {
   const char* words[] = {"John", "runs", nullptr};
   parse(words, tree);
   EXPECT_EQ(tree.root(), kept);
+}
+
+// With the grammar of tests/data/app (N and V; subjects s, objects o).
+TEST(ParseTreeParsing, TreesKeepTheirStringsAcrossLaterParses) {
+  initialize_lorvan(LORVAN_APP_TEST_DATA);
+  ParseTree first;
+  parse("John sees Mary", first);
+  const std::string listed = listing(first.root());
+  EXPECT_EQ(triples(first.root()), "sees\tV:s:N\tJohn\nsees\tV:o:N\tMary\n");
+
+  ParseTree second;
+  const char* words[] = {"Mary", "runs", nullptr};
+  parse(words, second);
+  EXPECT_EQ(triples(second.root()), "runs\tV:s:N\tMary\n");
+  EXPECT_EQ(listing(first.root()), listed);
+
+  char names[] = "num\tnosuch  num";
+  extract_features(names);
+  second.reset();
+  parse("John runs", second);
+  ASSERT_NE(second.root(), nullptr);
+  const ParseNode* runs = second.root()->children()[0].get();
+  ASSERT_EQ(runs->features().size(), 1u);
+  EXPECT_STREQ(runs->features()[0].name, "num");
+  EXPECT_STREQ(runs->features()[0].value, "sg");
 }
 
 }  // namespace
