@@ -6,8 +6,8 @@
 //
 // The indices live in one process-wide record; an index is -1 until
 // init-attributes has found the attribute (a missing attribute prints the
-// look-up's message and stays -1).  Code that uses an index first checks
-// that it is valid with has().
+// look-up's message and stays -1).  The accessors below and PItem's treat
+// an index of -1 as an attribute that is never defined.
 #ifndef LORVAN_PARSER_BUILTIN_ATTS_H_
 #define LORVAN_PARSER_BUILTIN_ATTS_H_
 
@@ -45,8 +45,6 @@ struct BuiltinAtts {
   AttVal cat_a = 0, cat_c = 0, cat_d = 0, cat_i = 0, cat_j = 0, cat_n = 0, cat_p = 0, cat_v = 0;
   // The wh-movement value of "slash".
   AttVal slash_wh = 0;
-
-  static bool has(int index) { return index >= 0; }
 };
 
 // Whether v defines attribute i (false for an index not looked up), and its
