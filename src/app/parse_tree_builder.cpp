@@ -100,7 +100,8 @@ std::unique_ptr<ParseNode> deptree2parsenode(DepTree* d, const LBitSet* shown, P
 
 void get_parse_tree(VanticParser& parser, ParseTree& tree) {
   parser.output_tree(0);
-  parser.parse();
+  // A parse that failed leaves no structure of this sentence to show.
+  if (!parser.parse()) return;
   Deps* deps = parser.current_deps();
   if (deps != nullptr) tree.root(deptree2parsenode(deps->tree(), parser.show_attributes(), tree));
 }

@@ -39,8 +39,8 @@ void extract_features(ParseNode& node, const LBitSet* shown, const AttVec& vecto
 std::unique_ptr<ParseNode> deptree2parsenode(DepTree* d, const LBitSet* shown, ParseTree& tree);
 
 // Runs `parser` on the sentence it was prepared with (chart and dependency
-// extraction; the output-tree flag is cleared first) and, when it made a
-// dependency structure, makes the structure's conversion the root of
+// extraction; the output-tree flag is cleared first) and, when the parse
+// succeeded and made a dependency structure, makes the structure's conversion the root of
 // `tree`, with the parser's show attributes as features.  The parser keeps
 // its structure.
 void get_parse_tree(VanticParser& parser, ParseTree& tree);

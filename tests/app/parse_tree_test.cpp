@@ -4,6 +4,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/parse_tree_builder.h"
 #include "command/cmd_interpreter.h"
@@ -14,6 +15,7 @@
 #include "features/features_commands.h"
 #include "lbitset.h"
 #include "lorvan.h"
+#include "parser/vantic_parser.h"
 
 namespace lorvan {
 namespace {
@@ -367,9 +369,17 @@ TEST(ParseTreeParsing, WithoutAParserTheTreeIsLeftAsItIs) {
   EXPECT_EQ(tree.root(), kept);
 }
 
-// With the grammar of tests/data/app (N and V; subjects s, objects o).
+// Starts up once with the grammar of tests/data/app (N and V; subjects s,
+// objects o) and returns its parser.
+VanticParser& grammar() {
+  static bool started = false;
+  if (!started) initialize_lorvan(LORVAN_APP_TEST_DATA);
+  started = true;
+  return *VanticParser::the_parser;
+}
+
 TEST(ParseTreeParsing, TreesKeepTheirStringsAcrossLaterParses) {
-  initialize_lorvan(LORVAN_APP_TEST_DATA);
+  grammar();
   ParseTree first;
   parse("John sees Mary", first);
   const std::string listed = listing(first.root());
@@ -390,6 +400,25 @@ TEST(ParseTreeParsing, TreesKeepTheirStringsAcrossLaterParses) {
   ASSERT_EQ(runs->features().size(), 1u);
   EXPECT_STREQ(runs->features()[0].name, "num");
   EXPECT_STREQ(runs->features()[0].value, "sg");
+}
+
+TEST(ParseTreeParsing, AFailedParseShowsNothingOfTheSentenceBefore) {
+  VanticParser& parser = grammar();
+  ParseTree tree;
+  parse("John sees Mary", tree);
+  ASSERT_NE(tree.root(), nullptr);
+  // More words than the item pool may hold: seeding runs out of items.
+  const int saved = VanticParser::MAX_PITEMS;
+  VanticParser::MAX_PITEMS = parser.pool_size();
+  std::vector<const char*> words(parser.pool_size() + 1, "John");
+  words.push_back(nullptr);
+  tree.reset();
+  parse(words.data(), tree);
+  VanticParser::MAX_PITEMS = saved;
+  EXPECT_EQ(tree.root(), nullptr);
+  tree.reset();
+  parse("John runs", tree);
+  EXPECT_EQ(triples(tree.root()), "runs\tV:s:N\tJohn\n");
 }
 
 }  // namespace
