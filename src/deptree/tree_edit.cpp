@@ -102,14 +102,24 @@ void* append_node(void* match, void* node, void* parent) {
   return move_under(node, parent, &RSTree::append);
 }
 
+// An editing kind whose node arguments must not be declared to give
+// anything but nodes: a number handed over as a node would be followed as a
+// pointer.
+template <class Kind, class... Args>
+std::unique_ptr<Kind> node_editor(Args&&... args) {
+  auto kind = std::make_unique<Kind>(std::forward<Args>(args)...);
+  kind->require_arg_types();
+  return kind;
+}
+
 void register_tree_edit_functions() {
   constexpr const char* kMatch = "TreeMatch*";
   constexpr const char* kNode = "RSTree*";
   LExp::exp_proto(
-      std::make_unique<OneArgExp>("inherit-children", inherit_children, kMatch, nullptr, kNode),
+      node_editor<OneArgExp>("inherit-children", inherit_children, kMatch, nullptr, kNode),
       nullptr, "(inherit-children <node>) make the siblings of <node> its children");
   LExp::exp_proto(
-      std::make_unique<OneArgExp>("adopt-following", adopt_following, kMatch, nullptr, kNode),
+      node_editor<OneArgExp>("adopt-following", adopt_following, kMatch, nullptr, kNode),
       nullptr,
       "(adopt-following <node>) make the siblings after node the children \n"
       "of <node>. For example:\n"
@@ -118,7 +128,7 @@ void register_tree_edit_functions() {
       "   (E)                                     (E)   \n"
       "   (F (G)))                                (F (G))))\n");
   LExp::exp_proto(
-      std::make_unique<TwoArgExp>("insert-before", ins_before, kMatch, nullptr, kNode, kNode),
+      node_editor<TwoArgExp>("insert-before", ins_before, kMatch, nullptr, kNode, kNode),
       nullptr,
       "(insert-before <node> <anchor>) insert <node> before <anchor>:\n"
       "(A (B)          (insert-before C G)  (A (B)     \n"
@@ -126,7 +136,7 @@ void register_tree_edit_functions() {
       "   (E)                                  (F (C (D))\n"
       "   (F (G)))                                (G)))\n");
   LExp::exp_proto(
-      std::make_unique<TwoArgExp>("insert-after", insert_after, kMatch, nullptr, kNode, kNode),
+      node_editor<TwoArgExp>("insert-after", insert_after, kMatch, nullptr, kNode, kNode),
       nullptr,
       "(insert-after <node> <anchor>) insert <node> after <anchor>:\n"
       "(A (B)          (insert-before C G)  (A (B)     \n"
@@ -134,7 +144,7 @@ void register_tree_edit_functions() {
       "   (E)                                  (F (G)\n"
       "   (F (G)))                                (C (D))))\n");
   LExp::exp_proto(
-      std::make_unique<TwoArgExp>("insert-node", insert_node, kMatch, nullptr, kNode, kNode),
+      node_editor<TwoArgExp>("insert-node", insert_node, kMatch, nullptr, kNode, kNode),
       nullptr,
       "(insert-node <node> <parent>) insert <node> as the first \n"
       "child of <parent>. For example:\n"
@@ -143,7 +153,7 @@ void register_tree_edit_functions() {
       "   (E)                                (C (D))\n"
       "   (F (G)))                           (E))\n");
   LExp::exp_proto(
-      std::make_unique<TwoArgExp>("append-node", append_node, kMatch, nullptr, kNode, kNode),
+      node_editor<TwoArgExp>("append-node", append_node, kMatch, nullptr, kNode, kNode),
       nullptr,
       "(append-node <node> <parent>) append <node> as the last \n"
       "child of <parent>. For example:\n"
@@ -153,7 +163,7 @@ void register_tree_edit_functions() {
       "   (F (G)))                           (E)\n"
       "                                      (F))\n");
   LExp::exp_proto(
-      std::make_unique<OneArgExp>("detach-node", detach_node, kMatch, nullptr, kNode), nullptr,
+      node_editor<OneArgExp>("detach-node", detach_node, kMatch, nullptr, kNode), nullptr,
       "(detatch-node <node>) detach the subtree rooted at <node> \n"
       "from its parent. The detached subtree is returned. For example:\n"
       "(A (B)          (detach-node C)  (A (B)\n"

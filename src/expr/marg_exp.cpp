@@ -28,6 +28,22 @@ void MArgExp::init(IRSlist* args) {
     return;
   }
   args_ = compile_each(args);
+  if (check_arg_types_) drop_mistyped_args();
+}
+
+void MArgExp::drop_mistyped_args() {
+  for (std::size_t i = 0; i < args_.size(); ++i) {
+    const LExp* arg = args_[i].get();
+    const int wanted = i < arg_types_.size() ? arg_types_[i] : -1;
+    if (arg == nullptr || wanted == -1 || arg->output_type() == -1 ||
+        arg->output_type() == wanted) {
+      continue;
+    }
+    std::cerr << "In (" << name_ << " ...) argument " << i + 1 << " must return "
+              << arg_type_label(wanted) << ", not " << arg_type_label(arg->output_type())
+              << "\n";
+    args_[i] = SubExp();
+  }
 }
 
 void* MArgExp::eval(void* input, int type) {

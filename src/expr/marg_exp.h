@@ -13,7 +13,11 @@
 // arguments in <name>. Expected: <N> Actual: <count>" and none is compiled.
 // eval() checks the input type, evaluates every argument on the same input
 // (missing ones give null) and calls the function with the input and the N
-// values.  The declared argument types are recorded, not checked.
+// values.  The declared argument types are recorded, not checked, unless
+// the kind asks for checked arguments (require_arg_types()): then an
+// argument whose expression declares another output type than the one
+// declared for it is reported when compiled and gives null, so a function
+// that takes, say, tree nodes is never handed a number.
 //
 // The value vector lives on the stack of each eval(), so evaluation
 // allocates nothing and may re-enter the same expression.
@@ -48,14 +52,22 @@ class MArgExp : public LExp {
   // values[0] is the input, values[1..arity] the argument values.
   virtual void* call_func(std::span<void* const> values) = 0;
 
+  // Makes init() refuse arguments of another declared type (see above).
+  void require_arg_types() { check_arg_types_ = true; }
+
   int arity() const { return arity_; }
   const std::vector<int>& arg_types() const { return arg_types_; }
 
  private:
+  // Replaces every argument whose declared output type is not the one
+  // declared for it by a null argument, with a message.
+  void drop_mistyped_args();
+
   std::string name_;
   int arity_;
   std::vector<SubExp> args_;
   std::vector<int> arg_types_;
+  bool check_arg_types_ = false;
 };
 
 namespace marg_detail {

@@ -457,6 +457,24 @@ TEST_F(TreeRulesTest, EditingFunctionsMoveNodes) {
   }
 }
 
+TEST_F(TreeRulesTest, EditingFunctionsRefuseArgumentsThatAreNotNodes) {
+  deps_.clear();
+  deps_.read(kTree);
+  const std::string before = tree();
+  TreeMatch m(node("A"));
+  CaptureStderr();
+  std::unique_ptr<LExp> e = compile("(detach-node (int 5))");
+  EXPECT_EQ(GetCapturedStderr(),
+            "In (detach-node ...) argument 1 must return RSTree*, not int\n");
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(e->eval(&m, tree_match_type()), nullptr);
+  CaptureStderr();
+  e = compile("(insert-node (int 1) (int 2))");
+  GetCapturedStderr();
+  EXPECT_EQ(e->eval(&m, tree_match_type()), nullptr);
+  EXPECT_EQ(tree(), before);
+}
+
 TEST_F(TreeRulesTest, EditingFunctionsCarryTheirHelpTexts) {
   std::ostringstream out;
   ObjFactory::the_factory.list_objects(out, "insert-after", "LExp");
