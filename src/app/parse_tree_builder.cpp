@@ -17,12 +17,19 @@ using Associations = std::unordered_map<const DepTree*, ParseNode*>;
 bool has_text(const char* s) { return s != nullptr && *s != '\0'; }
 
 // The position a node sorts by among its siblings.  A node without a
-// position of its own takes the lowest position found down its first-child
-// chain when that lies before its low (or it has no low), else its low.
+// position of its own takes its first child's (found the same way) when
+// that is positive and lies before its low (or it has no low), else its
+// low.  Computed bottom-up from the end of the first-child chain, without
+// recursion.
 int head_position(const DepTree* d) {
-  if (d->pos() >= 0) return d->pos();
-  const int a = d->first() != nullptr ? head_position(d->first()) : -1;
-  return a > 0 && (a < d->low() || d->low() < 0) ? a : d->low();
+  const DepTree* n = d;
+  while (n->pos() < 0 && n->first() != nullptr) n = n->first();
+  int a = n->pos() >= 0 ? n->pos() : n->low();
+  while (n != d) {
+    n = n->parent();
+    if (!(a > 0 && (a < n->low() || n->low() < 0))) a = n->low();
+  }
+  return a;
 }
 
 // One node with d's own fields; the tree links are made by the caller.

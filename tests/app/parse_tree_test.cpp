@@ -299,24 +299,36 @@ TEST_F(DepsConversion, EmptyNodesAntecedentsAndTheTopRoot) {
 // A node without a position sorts by the lowest position down its
 // first-child chain when that comes before its low, else by its low.
 TEST_F(DepsConversion, HeadPositionOfNodesWithoutAWord) {
+  constexpr int kNone = -9;
   struct Case {
     int low;
-    int child_pos;  // 0: no child
+    int middle_low;  // kNone: no empty node between the node and its child
+    int child_pos;   // 0: no child
     int head_pos;
   };
   const Case cases[] = {
-      {-1, 2, 2}, {3, 2, 2}, {1, 2, 1}, {3, 0, 3}, {-1, 0, -1},
+      {-1, kNone, 2, 2}, {3, kNone, 2, 2}, {1, kNone, 2, 1}, {3, kNone, 0, 3},
+      {-1, kNone, 0, -1},
+      // Down a chain of two empty nodes.
+      {3, -1, 2, 2}, {3, 1, 2, 1}, {-1, 0, 2, -1}, {2, kNone, 3, 2},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "low " << c.low << " child " << c.child_pos);
+    SCOPED_TRACE(::testing::Message() << "low " << c.low << " middle " << c.middle_low << " child "
+                                      << c.child_pos);
     Deps deps;
     for (const char* w : {"x", "y", "z"}) deps.add_word(w);
     DepTree* empty = deps.new_node();
     empty->low(c.low);
+    DepTree* bottom = empty;
+    if (c.middle_low != kNone) {
+      bottom = deps.new_node();
+      bottom->low(c.middle_low);
+      empty->ord_insert(bottom);
+    }
     if (c.child_pos > 0) {
       DepTree* child = deps.new_node();
       child->init(c.child_pos, "r");
-      empty->ord_insert(child);
+      bottom->ord_insert(child);
     }
     deps.init(empty);
     ParseTree tree;
