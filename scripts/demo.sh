@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Builds the word tokenizer and runs it on the bundled sample sentences,
-# each line given to it as one segment ("^ " + line).  The tokenized text
-# goes to standard output, the build's messages to standard error.
+# Builds parsedemo and parses the bundled example sentences with the bundled
+# English grammar (data/lorvan.lsp and the files it loads): one dependency
+# listing per line of examples/sentences.txt on standard output, the build's
+# messages on standard error.  Extra arguments go to parsedemo, e.g. -t for
+# triples.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja >&2
-cmake --build build --target token >&2
-sed 's/^/^ /' data/sample/sentences.txt | build/tools/token/token
+bash scripts/install-deps.sh >&2
+cmake -S . -B build -G Ninja -DLORVAN_BUILD_BENCH=OFF >&2
+cmake --build build --target parsedemo >&2
+build/src/app/parsedemo -p data "$@" -file examples/sentences.txt
