@@ -17,10 +17,6 @@
 #include "parser/vantic_parser.h"
 #include "parser/weight_commands.h"
 #include "strbufs.h"
-#if __has_include("stats/triple_db.h")
-#include "stats/triple_db.h"
-#define LORVAN_HAVE_TRIPLE_DB 1
-#endif
 
 namespace lorvan {
 
@@ -60,13 +56,10 @@ const char* movement_role(const DepRel* rel, const PItem* head, const PItem* mod
 }
 
 // The probability the relation database gives the triple; 1 without one.
-double triple_prob([[maybe_unused]] TripleDb* db, [[maybe_unused]] const char* head,
-                   [[maybe_unused]] const char* rel, [[maybe_unused]] const char* modifier) {
-#ifdef LORVAN_HAVE_TRIPLE_DB
-  if (db != nullptr) return static_cast<double>(db->getProb(head, rel, modifier));
-#endif
-  return 1.0;
-}
+// No module makes triple databases yet (set-reldb finds none and says so),
+// so every triple is certain and only distances and forbidden triples
+// weigh; the database's getProb(head, rel, modifier) belongs here.
+double triple_prob(TripleDb*, const char*, const char*, const char*) { return 1.0; }
 
 }  // namespace
 
