@@ -3,8 +3,11 @@
 // checked on the items the chart holds.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 
+#include "command/irslist.h"
 #include "deptree/deps.h"
 #include "features/traceatt.h"
 #include "lexical/lex_item.h"
@@ -190,6 +193,29 @@ TEST_F(ChartTest, ArgumentsDecideCompleteness) {
   const ItemList* comp2_at_dog = sub->find_headed_items(2, 2);
   EXPECT_TRUE(comp2_at_dog == nullptr || comp2_at_dog->empty())
       << "comp2 may not skip the required comp1";
+}
+
+TEST_F(ChartTest, ThreeWaysToPrepareASentenceAgree) {
+  define(kNp);
+  const char* const words[] = {"the", "big", "dog", nullptr};
+  auto t = make_command_tokenizer();
+  std::unique_ptr<IRSlist> list = make_irslist("(the big dog)", t.get());
+  struct Case {
+    const char* name;
+    std::function<void()> prepare;
+  } cases[] = {
+      {"words", [&] { parser_->prepare_to_parse(words); }},
+      {"list", [&] { parser_->prepare_to_parse(*list); }},
+      {"text", [&] { parser_->prepare_to_parse("the  big\tdog", nullptr); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.prepare();
+    ASSERT_EQ(parser_->sentleng(), 4);
+    EXPECT_STREQ(parser_->word(3), "dog");
+    ASSERT_TRUE(parser_->parse());
+    EXPECT_NE(item("N", 1, 3), nullptr);
+  }
 }
 
 TEST_F(ChartTest, DependencyResultIsMadeUnlessTheFlagIsSet) {
