@@ -5,7 +5,8 @@
 ;;;   syn.lsp          the attribute-vector type "syn"
 ;;;   word-classes.lsp named word classes (aliases) used by the lexicon
 ;;;   endings.lsp      the ending table for regular inflection
-;;;   english.lex      the lexicon (a few hundred common words)
+;;;   english.lex      the hand-written lexicon (a few hundred common words)
+;;;   ewt.lex          the generated lexicon (frequent treebank words)
 ;;;   grammar.lsp      the parser: categories, relations and roots
 ;;; and grammar.lsp reads the distance file dist.txt.
 ;;;
@@ -28,8 +29,10 @@
 (load "word-classes.lsp")
 (load "endings.lsp")
 
-(make-lexicon english 1009 :ending-table english-endings)
+(make-lexicon english 8009 :ending-table english-endings)
 (load-lex english "english.lex")
+;; The words of the treebank lexicon that english.lex lacks.
+(load-lex english "ewt.lex")
 
 (make-lex-analyzer english-analyzer
   :lexicon english
