@@ -131,6 +131,9 @@ def case_of(tok):
     return {"Nom": "nom", "Acc": "acc"}.get(tok.feats.get("Case"))
 
 
+VERB_FRAMES = ("vi", "vt", "vdat", "vthat", "vcl", "vinf")
+
+
 def verb_frames(sentence):
     """Maps the index of every verb token to its frame class of
     word-classes.lsp: vdat, vt, vthat, vcl, vinf or vi."""
@@ -209,6 +212,8 @@ def collect_lexicon(sentences):
     """Counts per lower-cased key: the meanings seen, and the spelling."""
     counts = collections.defaultdict(collections.Counter)
     spellings = collections.defaultdict(collections.Counter)
+    misread = collections.Counter()
+    misread_verbal = collections.Counter()
     for sentence in sentences:
         frames = verb_frames(sentence)
         for i, tok in enumerate(sentence):
@@ -216,6 +221,11 @@ def collect_lexicon(sentences):
             if meaning is None or not usable_key(tok.form):
                 continue
             form, lemma = tok.form.lower(), tok.lemma.lower()
+            for root in ending_roots(form)[1:]:
+                if root != lemma:
+                    misread[root] += 1
+                    if form.endswith(("ed", "ing")):
+                        misread_verbal[root] += 1
             spelling = tok.form if tok.upos == "PROPN" else form
             # A lemma entry for every word; the form itself only where the
             # endings cannot lead from it to the lemma.
@@ -229,6 +239,16 @@ def collect_lexicon(sentences):
                     meaning = ("noun", (("num", "pl"),))
             counts[form][meaning] += 1
             spellings[form][spelling] += 1
+    # The endings apply to every entry, whatever its class: an entry "tire"
+    # would read "tired" as tire + ed.  A word whose entry would misread
+    # other words more often than it is seen itself is left out, and so is
+    # a word without a verb reading that -ed or -ing would misread at all
+    # (tire + ed against the adjective "tired").
+    for key in list(counts):
+        verbal = any(m[0] in VERB_FRAMES for m in counts[key])
+        if (misread[key] > sum(counts[key].values())
+                or (not verbal and misread_verbal[key] >= MIN_COUNT)):
+            del counts[key]
     return counts, spellings
 
 
@@ -245,7 +265,7 @@ def choose_meanings(counter):
     verbs = collections.Counter()
     others = collections.Counter()
     for meaning, n in counter.items():
-        if meaning[0] in ("vi", "vt", "vdat", "vthat", "vcl", "vinf"):
+        if meaning[0] in VERB_FRAMES:
             verbs[meaning[0]] += n
         else:
             others[meaning] += n
