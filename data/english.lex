@@ -402,6 +402,39 @@
       (avm (vt (num pl))) (avm (vt (num sg) (per 1 2))))
 (had (avm (aux)) (avm (vt)))
 
+;;; Contractions.  The tokenizer splits "don't" into "don" and "'t", and
+;;; "he's" into "he" and "'s", so each part is a word of its own: the
+;;; negation "'t" is an adverb like "not" ("won" of "won't" is above).
+;;; The possessive "'s" has no reading: this grammar has no possessors.
+('t (avm (adv)))
+(don (avm (aux (num pl))) (avm (aux (num sg) (per 1 2))))
+(doesn (avm (aux (num sg) (per 3))))
+(didn (avm (aux)))
+(couldn (avm (aux)))
+(wouldn (avm (aux)))
+(shouldn (avm (aux)))
+(haven (avm (aux (num pl))) (avm (aux (num sg) (per 1 2))))
+(hasn (avm (aux (num sg) (per 3))))
+(hadn (avm (aux)))
+('ll (avm (aux)))
+('d (avm (aux)))
+('ve (avm (aux (num pl))) (avm (aux (num sg) (per 1 2)))
+     (avm (vt (num pl))) (avm (vt (num sg) (per 1 2))))
+('m (avm (aux (num sg) (per 1)))
+    (avm (cop-a (num sg) (per 1))) (avm (cop-n (num sg) (per 1))) (avm (cop-p (num sg) (per 1))))
+('s (avm (aux (num sg) (per 3)))
+    (avm (cop-a (num sg) (per 3))) (avm (cop-n (num sg) (per 3))) (avm (cop-p (num sg) (per 3))))
+(isn (avm (aux (num sg) (per 3)))
+     (avm (cop-a (num sg) (per 3))) (avm (cop-n (num sg) (per 3))) (avm (cop-p (num sg) (per 3))))
+('re (avm (aux (num pl)))
+     (avm (cop-a (num pl))) (avm (cop-n (num pl))) (avm (cop-p (num pl))))
+(aren (avm (aux (num pl)))
+      (avm (cop-a (num pl))) (avm (cop-n (num pl))) (avm (cop-p (num pl))))
+(wasn (avm (aux (num sg) (per 1 3)))
+      (avm (cop-a (num sg) (per 1 3))) (avm (cop-n (num sg) (per 1 3))) (avm (cop-p (num sg) (per 1 3))))
+(weren (avm (aux (num pl)))
+       (avm (cop-a (num pl))) (avm (cop-n (num pl))) (avm (cop-p (num pl))))
+
 ;;; ------------------------------------------------------------------------
 ;;; Verbs.  Irregular past forms and participles follow their base form.
 ;;; ------------------------------------------------------------------------
@@ -506,7 +539,7 @@
 (sang (avm (vt-opt)))
 (play (avm (vt-opt)))
 (win (avm (vt-opt)))
-(won (avm (vt-opt)))
+(won (avm (vt-opt)) (avm (aux)))
 (leave (avm (vt-opt)))
 (left (avm (vt-opt)))
 (drive (avm (vt-opt)))
@@ -537,7 +570,7 @@
 ;; clausal complements
 (think (avm (vcl)) (avm (vthat)))
 (thought (avm (vcl)) (avm (vthat)))
-(know (avm (vt)) (avm (vcl)) (avm (vthat)))
+(know (avm (vt-opt)) (avm (vcl)) (avm (vthat)))
 (knew (avm (vt)) (avm (vcl)) (avm (vthat)))
 (known (avm (vt)) (avm (vcl)) (avm (vthat)))
 (say (avm (vcl)) (avm (vthat)))

@@ -19,6 +19,8 @@
 ;;;   prep  prepositional phrase        subj  subject of a verb
 ;;;   aux   auxiliary or modal          adv   adverb (also "not")
 ;;;   cc    conjunction after the first conjunct
+;;;   nn    noun before a noun          name  name before a name
+;;;   advcl subordinate clause of a verb
 ;;;   conj  second conjunct, under the conjunction
 ;;;
 ;;; Statistical distances per dependency type come from dist.txt.
@@ -57,20 +59,23 @@
 (def-category S)
 
 ;;; ------------------------------------------------------------------------
-;;; Nouns: [Det] [A...] N [PP... | and N]
+;;; Nouns: [Det] [A...] [N...] N [PP... | and N]
 ;;; The determiner's number becomes the noun's ("these dogs" is plural).
+;;; Nouns before the head are compounds ("the court system").
 ;;; ------------------------------------------------------------------------
 (def-modifiers N
   (? (Det (dep-type "det") (percolate num)))
   (* (A (dep-type "amod")))
+  (* (N (dep-type "nn")))
   (:head)
   (* (P (dep-type "prep"))
      (ConjN (dep-type "cc"))))
 
 ;; Pronouns and proper names take no determiner or adjective; they may be
-;; coordinated, and are then nouns as they stand.
+;; coordinated, and are then nouns as they stand.  A name is headed by its
+;; last part ("President Bush", "Jennifer M. Anderson").
 (def-modifiers Pron (:head) (* (ConjN (dep-type "cc"))))
-(def-modifiers Name (:head) (* (ConjN (dep-type "cc"))))
+(def-modifiers Name (* (Name (dep-type "name"))) (:head) (* (ConjN (dep-type "cc"))))
 (def-subclass N (Pron) (Name))
 
 ;;; ------------------------------------------------------------------------
@@ -86,17 +91,23 @@
   (:head))
 
 ;;; ------------------------------------------------------------------------
-;;; Verbs: [subject] [Aux] [Adv...] V [PP... | Adv... | and clause]
+;;; Verbs: [PP... | Adv... | clause...] [subject] [Aux] [Adv...] V
+;;;        [PP... | Adv... | clause... | and clause]
+;;; A clause modifier is a subordinate clause ("if it rains", "because ...").
 ;;; Subject, auxiliary and verb agree in number and person, and the subject
 ;;; takes the case the verb gives it (nominative).
 ;;; ------------------------------------------------------------------------
 (def-modifiers V
+  (* (P (dep-type "prep"))
+     (Adv (dep-type "adv"))
+     (C (dep-type "advcl")))
   (? (N (dep-type "subj") (percolate num per case)))
   (? (Aux (dep-type "aux") (percolate num per)))
   (* (Adv (dep-type "adv")))
   (:head)
   (* (P (dep-type "prep"))
      (Adv (dep-type "adv"))
+     (C (dep-type "advcl"))
      (ConjV (dep-type "cc"))))
 
 ;;; ------------------------------------------------------------------------

@@ -171,12 +171,14 @@ def meaning_of(tok, frame):
         return ("name", ())
     if upos == "ADJ":
         return ("adj", ())
-    if upos == "ADV" or (upos == "PART" and tok.lemma.lower() == "not"):
+    if upos in ("ADV", "INTJ") or (upos == "PART" and tok.lemma.lower() == "not"):
         return ("adv", ())
     if upos == "ADP":
         if tok.deprel == "compound:prt":
             return ("adv", ())
         return ("prep", (("pform", '"%s"' % tok.form.lower()),))
+    if upos == "SCONJ":
+        return ("comp-that", ())
     if upos == "CCONJ":
         return ("conj", ())
     if upos == "DET":
@@ -343,6 +345,14 @@ def grammar_relations(sentence):
             yield "det", abs(head.id - tok.id)
         elif rel == "amod":
             yield "amod", abs(head.id - tok.id)
+        elif rel in ("compound", "flat") and head.upos in ("NOUN", "PROPN"):
+            name = "name" if head.upos == tok.upos == "PROPN" else "nn"
+            yield name, abs(head.id - tok.id)
+        elif rel == "advcl":
+            mark = first(tok, "mark")
+            if mark is not None and mark.upos == "SCONJ":
+                yield "advcl", abs(h - mark.id)
+                yield "clause", abs(mark.id - anchor(tok))
         elif rel in ("nsubj", "nsubj:pass", "csubj"):
             yield "subj", abs(h - tok.id)
         elif rel in ("aux", "aux:pass"):
@@ -384,7 +394,8 @@ def collect_distances(sentences):
 
 
 GRAMMAR_TYPES = ["det", "amod", "subj", "aux", "adv", "prep", "obj", "iobj", "pobj",
-                 "pred", "ccomp", "xcomp", "vcomp", "clause", "cc", "conj"]
+                 "pred", "ccomp", "xcomp", "vcomp", "clause", "cc", "conj", "nn", "name",
+                 "advcl"]
 
 
 def write_distances(path, counts):
