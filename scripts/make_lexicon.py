@@ -31,7 +31,7 @@ TREEBANK = "/work/shared/ud-english-ewt/en_ewt-ud-train.conllu"
 # A (word, class) pair needs this many occurrences, and this share of the
 # word's occurrences, to become a meaning: rarer readings cost more parse
 # time than they win.
-MIN_COUNT = 2
+MIN_COUNT = 1
 MIN_SHARE = 0.15
 # A verb frame is kept when it has this share of the verb's uses.
 MIN_FRAME_SHARE = 0.15
