@@ -93,7 +93,8 @@
 ;;; ------------------------------------------------------------------------
 ;;; Verbs: [PP... | Adv... | clause...] [subject] [Aux] [Adv...] V
 ;;;        [PP... | Adv... | clause... | and clause]
-;;; A clause modifier is a subordinate clause ("if it rains", "because ...").
+;;; A clause modifier is a subordinate clause ("if it rains", "because ...")
+;;; or an infinitive of purpose ("left early to catch the train").
 ;;; Subject, auxiliary and verb agree in number and person, and the subject
 ;;; takes the case the verb gives it (nominative).
 ;;; ------------------------------------------------------------------------
@@ -108,6 +109,7 @@
   (* (P (dep-type "prep"))
      (Adv (dep-type "adv"))
      (C (dep-type "advcl"))
+     (I (dep-type "advcl"))
      (ConjV (dep-type "cc"))))
 
 ;;; ------------------------------------------------------------------------

@@ -3,7 +3,7 @@
 CoNLL-U treebank.
 
     parsedemo -p data -d -file sentences.txt > listing.txt
-    scripts/eval_ewt.py TREEBANK listing.txt [N]
+    scripts/eval_ewt.py TREEBANK listing.txt [N [DATA]]
 
 sentences.txt holds the "# text = " lines of the first N sentences of
 TREEBANK, one a line.  The tokenizer splits text differently from the
@@ -11,13 +11,33 @@ treebank (don 't against do n't), so the two token sequences are aligned
 by character offsets with blanks removed: a parser token stands for the
 treebank token in which its first character lies.
 
-Printed: the share of words (punctuation aside) that have a lexical item
-(a category other than U), the share attached to a head word or standing
-as the root of a whole-sentence analysis, and the share whose head stands
-for the treebank head (the root for the treebank root).
+Printed: the share of words (punctuation aside) that the lexicon of DATA
+(default: data/ beside this script) knows, directly or through the ending
+table; the share that an analysis covers (a category other than U); the
+share attached to a head word or standing as the root of a whole-sentence
+analysis; and the share whose head stands for the treebank head (the root
+for the treebank root).
 """
 
+import os
+import re
 import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from make_lexicon import ending_roots  # noqa: E402
+
+
+def lexicon_keys(data):
+    keys = set()
+    for name in ("english.lex", "ewt.lex"):
+        path = os.path.join(data, name)
+        if os.path.exists(path):
+            with open(path, encoding="utf-8") as f:
+                for line in f:
+                    m = re.match(r"^\(([^\s()]+)", line)
+                    if m:
+                        keys.add(m.group(1).lower())
+    return keys
 
 
 def read_treebank(path, limit):
@@ -71,7 +91,10 @@ def main():
     if len(sys.argv) < 3:
         sys.exit(__doc__)
     limit = int(sys.argv[3]) if len(sys.argv) > 3 else 500
-    words = with_item = attached = correct = 0
+    data = sys.argv[4] if len(sys.argv) > 4 else os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), "..", "data")
+    keys = lexicon_keys(data)
+    words = known = with_item = attached = correct = 0
     for (forms, heads, tags), rows in zip(read_treebank(sys.argv[1], limit),
                                           read_listings(sys.argv[2])):
         gold_owner = char_owner(forms)
@@ -85,6 +108,7 @@ def main():
             if tags[g] == "PUNCT":
                 continue
             words += 1
+            known += any(r in keys for r in ending_roots(word.lower()))
             with_item += cat != "U"
             is_root = head == "*" and rel != "punc"
             if rel == "punc" or (head.startswith("E") and rel == ""):
@@ -94,9 +118,10 @@ def main():
                 correct += heads[g] == 0
             elif head in offsets:
                 correct += gold_owner[offsets[head]] == heads[g] - 1
-    print("words %d  with a lexical item %.1f%%  attached %.1f%%  head correct %.1f%%"
-          % (words, 100.0 * with_item / words, 100.0 * attached / words,
-             100.0 * correct / words))
+    print("words %d  known %.1f%%  in an analysis %.1f%%  attached %.1f%%"
+          "  head correct %.1f%%"
+          % (words, 100.0 * known / words, 100.0 * with_item / words,
+             100.0 * attached / words, 100.0 * correct / words))
 
 
 if __name__ == "__main__":

@@ -353,6 +353,9 @@ def grammar_relations(sentence):
             if mark is not None and mark.upos == "SCONJ":
                 yield "advcl", abs(h - mark.id)
                 yield "clause", abs(mark.id - anchor(tok))
+            elif mark is not None and mark.lemma.lower() == "to":
+                yield "advcl", abs(h - mark.id)
+                yield "vcomp", abs(mark.id - anchor(tok))
         elif rel in ("nsubj", "nsubj:pass", "csubj"):
             yield "subj", abs(h - tok.id)
         elif rel in ("aux", "aux:pass"):
