@@ -114,8 +114,9 @@ WORD_RE = re.compile(r"^[A-Za-z][A-Za-z.&-]*$|^[0-9][0-9.,:/]*$")
 
 def usable_key(form):
     """Keys the command-language reader and the tokenizer both keep whole:
-    letters (with inner hyphens, dots, ampersands) or numbers."""
-    return (len(form) > 1 and bool(WORD_RE.match(form))
+    letters (with inner hyphens, dots, ampersands) or numbers; no single
+    letters, which the endings would find inside other words (b + ed)."""
+    return ((len(form) > 1 or form.isdigit()) and bool(WORD_RE.match(form))
             and not form.endswith("-"))
 
 
@@ -210,12 +211,11 @@ def regular(form, lemma):
     return lemma in ending_roots(form)
 
 
-def collect_lexicon(sentences):
+def collect_lexicon(sentences, hand_written):
     """Counts per lower-cased key: the meanings seen, and the spelling."""
     counts = collections.defaultdict(collections.Counter)
     spellings = collections.defaultdict(collections.Counter)
     misread = collections.Counter()
-    misread_verbal = collections.Counter()
     for sentence in sentences:
         frames = verb_frames(sentence)
         for i, tok in enumerate(sentence):
@@ -226,8 +226,6 @@ def collect_lexicon(sentences):
             for root in ending_roots(form)[1:]:
                 if root != lemma:
                     misread[root] += 1
-                    if form.endswith(("ed", "ing")):
-                        misread_verbal[root] += 1
             spelling = tok.form if tok.upos == "PROPN" else form
             # A lemma entry for every word; the form itself only where the
             # endings cannot lead from it to the lemma.
@@ -244,12 +242,13 @@ def collect_lexicon(sentences):
     # The endings apply to every entry, whatever its class: an entry "tire"
     # would read "tired" as tire + ed.  A word whose entry would misread
     # other words more often than it is seen itself is left out, and so is
-    # a word without a verb reading that -ed or -ing would misread at all
-    # (tire + ed against the adjective "tired").
+    # a word without a verb reading that -ed or -ing would misread a
+    # hand-written word through (tire against the adjective "tired").
+    shadowing = {root for word in hand_written if word.endswith(("ed", "ing"))
+                 for root in ending_roots(word)[1:]}
     for key in list(counts):
         verbal = any(m[0] in VERB_FRAMES for m in counts[key])
-        if (misread[key] > sum(counts[key].values())
-                or (not verbal and misread_verbal[key] >= MIN_COUNT)):
+        if misread[key] > sum(counts[key].values()) or (key in shadowing and not verbal):
             del counts[key]
     return counts, spellings
 
@@ -430,8 +429,8 @@ def main():
     if re.search(r"-(dev|test)\.conllu$", args.treebank):
         sys.exit("make_lexicon.py: build from the training treebank only")
     sentences = list(read_sentences(args.treebank))
-    counts, spellings = collect_lexicon(sentences)
     skip = hand_written_keys(os.path.join(args.data, "english.lex"))
+    counts, spellings = collect_lexicon(sentences, skip)
     n_entries = write_lexicon(os.path.join(args.data, "ewt.lex"), counts, spellings, skip)
     n_names = write_distances(os.path.join(args.data, "dist.txt"), collect_distances(sentences))
     print("%d sentences: %d lexicon entries, %d distance entries"
