@@ -363,6 +363,12 @@
 (toward (avm (prep (pform "toward"))))
 
 ;;; ------------------------------------------------------------------------
+;;; Punctuation: a comma ends the clause or noun phrase before it, so that
+;;; "If it rains, we stay." is one sentence.
+;;; ------------------------------------------------------------------------
+("," (avm (comma)))
+
+;;; ------------------------------------------------------------------------
 ;;; Coordinating conjunctions: one meaning per kind of conjunct
 ;;; ------------------------------------------------------------------------
 (and (avm (conj-n)) (avm (conj-v)) (avm (conj-a)))

@@ -56,6 +56,7 @@
 (def-category ConjN)
 (def-category ConjV)
 (def-category ConjA)
+(def-category Punc)
 (def-category S)
 
 ;;; ------------------------------------------------------------------------
@@ -110,6 +111,7 @@
      (Adv (dep-type "adv"))
      (C (dep-type "advcl"))
      (I (dep-type "advcl"))
+     (Punc (dep-type "punct"))
      (ConjV (dep-type "cc"))))
 
 ;;; ------------------------------------------------------------------------

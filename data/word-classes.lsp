@@ -50,6 +50,9 @@
 (alias inf-to (make-av syn ((cat i) (args ((cat v) (role "vcomp"))))))
 (alias comp-that (make-av syn ((cat c) (args ((cat v) (role "clause"))))))
 
+;;; A comma closes the phrase before it.
+(alias comma (make-av syn ((node "Punc"))))
+
 ;;; Coordinating conjunctions, one class per kind of conjunct.
 (alias conj-n (make-av syn ((node "ConjN") (cat j))))
 (alias conj-v (make-av syn ((node "ConjV") (cat j))))

@@ -347,6 +347,8 @@ def grammar_relations(sentence):
         elif rel in ("compound", "flat") and head.upos in ("NOUN", "PROPN"):
             name = "name" if head.upos == tok.upos == "PROPN" else "nn"
             yield name, abs(head.id - tok.id)
+        elif rel == "punct" and tok.form == "," and head.id < tok.id:
+            yield "punct", abs(h - tok.id)
         elif rel == "advcl":
             mark = first(tok, "mark")
             if mark is not None and mark.upos == "SCONJ":
@@ -397,7 +399,7 @@ def collect_distances(sentences):
 
 GRAMMAR_TYPES = ["det", "amod", "subj", "aux", "adv", "prep", "obj", "iobj", "pobj",
                  "pred", "ccomp", "xcomp", "vcomp", "clause", "cc", "conj", "nn", "name",
-                 "advcl"]
+                 "advcl", "punct"]
 
 
 def write_distances(path, counts):
