@@ -48,6 +48,7 @@
 (def-category N (visible-atts (num per case)))
 (def-category Pron)
 (def-category Name)
+(def-category Nn)
 (def-category P (visible-atts (pform)))
 (def-category V (visible-atts (num per case cat lexitem)))
 (def-category Aux (visible-atts (num per)))
@@ -62,12 +63,14 @@
 ;;; ------------------------------------------------------------------------
 ;;; Nouns: [Det] [A...] [N...] N [PP... | and N]
 ;;; The determiner's number becomes the noun's ("these dogs" is plural).
-;;; Nouns before the head are compounds ("the court system").
+;;; Bare nouns (class nn-noun) and names before the head are compounds
+;;; ("the court system", "the Washington area").
 ;;; ------------------------------------------------------------------------
 (def-modifiers N
   (? (Det (dep-type "det") (percolate num)))
   (* (A (dep-type "amod")))
-  (* (N (dep-type "nn")))
+  (* (Nn (dep-type "nn"))
+     (Name (dep-type "nn")))
   (:head)
   (* (P (dep-type "prep"))
      (ConjN (dep-type "cc"))))

@@ -17,6 +17,9 @@
 (alias noun (make-av syn ((cat n) (per 3))))
 (alias name (make-av syn ((node "Name") (cat n) (per 3))))
 (alias pron (make-av syn ((node "Pron") (cat n))))
+;;; A noun that modifies the noun after it ("court" of "court system"): a
+;;; bare word, which takes no determiner of its own.
+(alias nn-noun (make-av syn ((node "Nn"))))
 
 ;;; Noun modifiers.
 (alias det (make-av syn ((cat d))))

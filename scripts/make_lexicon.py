@@ -33,6 +33,7 @@ TREEBANK = "/work/shared/ud-english-ewt/en_ewt-ud-train.conllu"
 # time than they win.
 MIN_COUNT = 1
 MIN_SHARE = 0.15
+MIN_COMPOUND_SHARE = 0.02
 # A verb frame is kept when it has this share of the verb's uses.
 MIN_FRAME_SHARE = 0.15
 # Distance entries: prepositions seen this often get their own entry;
@@ -167,7 +168,7 @@ def meaning_of(tok, frame):
     """The (class, attributes) meaning a token reads as, or None."""
     upos = tok.upos
     if upos == "NOUN":
-        return ("noun", ())
+        return ("nn-noun", ()) if tok.deprel == "compound" else ("noun", ())
     if upos == "PROPN":
         return ("name", ())
     if upos == "ADJ":
@@ -235,7 +236,7 @@ def collect_lexicon(sentences, hand_written):
                 spellings[lemma][lemma] += 1
                 if regular(form, lemma):
                     continue
-                if tok.upos == "NOUN" and number_of(tok) == "pl":
+                if meaning[0] == "noun" and number_of(tok) == "pl":
                     meaning = ("noun", (("num", "pl"),))
             counts[form][meaning] += 1
             spellings[form][spelling] += 1
@@ -261,6 +262,12 @@ def merge_verb_frames(meanings):
     return meanings
 
 
+def min_share(meaning):
+    """Compound readings are common across all nouns but a small share of
+    each one's uses."""
+    return MIN_COMPOUND_SHARE if meaning[0] == "nn-noun" else MIN_SHARE
+
+
 def choose_meanings(counter):
     total = sum(counter.values())
     verbs = collections.Counter()
@@ -271,7 +278,7 @@ def choose_meanings(counter):
         else:
             others[meaning] += n
     chosen = [m for m, n in others.most_common()
-              if n >= MIN_COUNT and n >= MIN_SHARE * total]
+              if n >= MIN_COUNT and n >= min_share(m) * total]
     verb_total = sum(verbs.values())
     if verb_total >= MIN_COUNT and verb_total >= MIN_SHARE * total:
         frames = [f for f, n in verbs.most_common()
