@@ -135,6 +135,39 @@ TEST(DemoGrammar, SubjectsAgreeAndTakeNominativeCase) {
   }
 }
 
+// Constructions of everyday text beyond the example sentences: the parts
+// of contractions, a leading clause closed by a comma, compounds of bare
+// nouns (the determiner stays with the head noun), multi-part names,
+// adjuncts before the subject, infinitives of purpose.  Each sentence must
+// come out as one tree.
+TEST(DemoGrammar, CommonConstructionsOfRealTextFormOneTree) {
+  struct Case {
+    const char* sentence;
+    const char* triples;
+  };
+  const Case cases[] = {
+      {"I don't know.", "know\tV_N:subj:Pron\tI\nknow\tV_N:aux:Aux\tdon\nknow\tV_N:adv:Adv\t't\n"},
+      {"She's happy.", "'s\tV_A:subj:Pron\tshe\n's\tV_A:pred:A\thappy\n"},
+      {"If it rains, we stay home.",
+       "stay\tV:advcl:C_V\tif\nif\tC_V:clause:V\train\nrain\tV:subj:Pron\tit\n"
+       "rain\tV:punct:Punc\t\nstay\tV:subj:Pron\twe\nstay\tV:adv:Adv\thome\n"},
+      {"The court system works.",
+       "work\tV:subj:N\tsystem\nsystem\tN:det:Det\tthe\nsystem\tN:nn:Nn\tcourt\n"},
+      {"President Bush spoke.", "spoke\tV:subj:Name\tBush\nBush\tName:name:Name\tpresident\n"},
+      {"On Monday the children played.",
+       "play\tV_N:prep:P_N\ton\non\tP_N:pobj:Name\tMonday\nplay\tV_N:subj:N\tchildren\n"
+       "children\tN:det:Det\tthe\n"},
+      {"He left early to catch the train.",
+       "left\tV_N:subj:Pron\the\nleft\tV_N:adv:Adv\tearly\nleft\tV_N:advcl:I_V\tto\n"
+       "to\tI_V:vcomp:V_N\tcatch\ncatch\tV_N:obj:N\ttrain\ntrain\tN:det:Det\tthe\n"},
+  };
+  for (const Case& c : cases) {
+    RunResult r = run_grammar(std::string(c.sentence) + "\n", {"-t"});
+    EXPECT_EQ(r.err, "") << c.sentence;
+    EXPECT_EQ(r.out, std::string("0") + c.triples + "\n0\n") << c.sentence;
+  }
+}
+
 TEST(DemoGrammar, ExampleSentencesMatchTheGoldenListing) {
   RunResult r = run_grammar(read_text(repo_root() / "examples/sentences.txt"), {});
   EXPECT_EQ(r.status, 0);
