@@ -18,10 +18,10 @@
 (the (avm (det)))
 (a (avm (det (num sg))))
 (an (avm (det (num sg))))
-(this (avm (det (num sg))))
-(that (avm (det (num sg))) (avm (comp-that)))
-(these (avm (det (num pl))))
-(those (avm (det (num pl))))
+(this (avm (det (num sg))) (avm (pron (num sg) (per 3))))
+(that (avm (det (num sg))) (avm (comp-that)) (avm (pron (num sg) (per 3))))
+(these (avm (det (num pl))) (avm (pron (num pl) (per 3))))
+(those (avm (det (num pl))) (avm (pron (num pl) (per 3))))
 (every (avm (det (num sg))))
 (each (avm (det (num sg))))
 (another (avm (det (num sg))))
@@ -57,7 +57,7 @@
 (she (avm (pron (num sg) (per 3) (case nom))))
 (it (avm (pron (num sg) (per 3))))
 (we (avm (pron (num pl) (per 1) (case nom))))
-(us (avm (pron (num pl) (per 1) (case acc))))
+(us (avm (pron (num pl) (per 1) (case acc))) (avm (name)))
 (they (avm (pron (num pl) (per 3) (case nom))))
 (them (avm (pron (num pl) (per 3) (case acc))))
 (someone (avm (pron (num sg) (per 3))))
@@ -68,7 +68,7 @@
 (nothing (avm (pron (num sg) (per 3))))
 
 ;;; ------------------------------------------------------------------------
-;;; Proper names
+;;; Proper names ("us" above is also "US")
 ;;; ------------------------------------------------------------------------
 (John (avm (name)))
 (Mary (avm (name)))
@@ -403,10 +403,11 @@
       (avm (cop-a (num pl))) (avm (cop-n (num pl))) (avm (cop-p (num pl))))
 (be (avm (aux)) (avm (cop-a)) (avm (cop-n)) (avm (cop-p)))
 (been (avm (aux)) (avm (cop-a)) (avm (cop-n)) (avm (cop-p)))
-(has (avm (aux (num sg) (per 3))) (avm (vt (num sg) (per 3))))
+(has (avm (aux (num sg) (per 3))) (avm (vt (num sg) (per 3))) (avm (vinf (num sg) (per 3))))
 (have (avm (aux (num pl))) (avm (aux (num sg) (per 1 2)))
-      (avm (vt (num pl))) (avm (vt (num sg) (per 1 2))))
-(had (avm (aux)) (avm (vt)))
+      (avm (vt (num pl))) (avm (vt (num sg) (per 1 2)))
+      (avm (vinf (num pl))) (avm (vinf (num sg) (per 1 2))))
+(had (avm (aux)) (avm (vt)) (avm (vinf)))
 
 ;;; Contractions.  The tokenizer splits "don't" into "don" and "'t", and
 ;;; "he's" into "he" and "'s", so each part is a word of its own: the
