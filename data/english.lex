@@ -412,7 +412,7 @@
 ;;; Contractions.  The tokenizer splits "don't" into "don" and "'t", and
 ;;; "he's" into "he" and "'s", so each part is a word of its own: the
 ;;; negation "'t" is an adverb like "not" ("won" of "won't" is above).
-;;; The possessive "'s" has no reading: this grammar has no possessors.
+;;; "'s" is also the possessive, a determiner with its possessor.
 ('t (avm (adv)))
 (don (avm (aux (num pl))) (avm (aux (num sg) (per 1 2))))
 (doesn (avm (aux (num sg) (per 3))))
@@ -429,7 +429,7 @@
      (avm (vt (num pl))) (avm (vt (num sg) (per 1 2))))
 ('m (avm (aux (num sg) (per 1)))
     (avm (cop-a (num sg) (per 1))) (avm (cop-n (num sg) (per 1))) (avm (cop-p (num sg) (per 1))))
-('s (avm (aux (num sg) (per 3)))
+('s (avm (poss)) (avm (aux (num sg) (per 3)))
     (avm (cop-a (num sg) (per 3))) (avm (cop-n (num sg) (per 3))) (avm (cop-p (num sg) (per 3))))
 (isn (avm (aux (num sg) (per 3)))
      (avm (cop-a (num sg) (per 3))) (avm (cop-n (num sg) (per 3))) (avm (cop-p (num sg) (per 3))))

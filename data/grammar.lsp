@@ -21,6 +21,7 @@
 ;;;   cc    conjunction after the first conjunct
 ;;;   nn    noun before a noun          name  name before a name
 ;;;   advcl subordinate clause of a verb
+;;;   poss  possessor of "'s"
 ;;;   conj  second conjunct, under the conjunction
 ;;;
 ;;; Statistical distances per dependency type come from dist.txt.
@@ -43,6 +44,7 @@
 ;;; check); a verb also passes its "cat" and "lexitem" up to S, below.
 ;;; ------------------------------------------------------------------------
 (def-category Det (visible-atts (num)))
+(def-category Poss)
 (def-category Adv)
 (def-category A)
 (def-category N (visible-atts (num per case)))
@@ -81,6 +83,11 @@
 (def-modifiers Pron (:head) (* (ConjN (dep-type "cc"))))
 (def-modifiers Name (* (Name (dep-type "name"))) (:head) (* (ConjN (dep-type "cc"))))
 (def-subclass N (Pron) (Name))
+
+;; The possessive "'s" takes its possessor and then stands as the
+;; determiner of the possessed noun ("the company 's stock").
+(def-modifiers Poss ((N (dep-type "poss"))) (:head))
+(def-subclass Det (Poss))
 
 ;;; ------------------------------------------------------------------------
 ;;; Adjectives and adverbs: [Adv...] A [and A];  [Adv...] Adv

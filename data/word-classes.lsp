@@ -23,6 +23,8 @@
 
 ;;; Noun modifiers.
 (alias det (make-av syn ((cat d))))
+;;; The possessive "'s" is a determiner made with its possessor before it.
+(alias poss (make-av syn ((node "Poss") (cat d))))
 (alias adj (make-av syn ((cat a))))
 (alias adv (make-av syn ((node "Adv"))))
 

@@ -347,7 +347,11 @@ def grammar_relations(sentence):
             continue
         rel = tok.deprel
         h = anchor(head)
-        if rel in ("det", "nummod", "det:predet") or (rel == "nmod:poss" and tok.upos == "PRON"):
+        possessive = first(tok, "case") if rel == "nmod:poss" else None
+        if possessive is not None and possessive.form in ("'s", "'"):
+            yield "det", abs(head.id - possessive.id)
+            yield "poss", abs(possessive.id - tok.id)
+        elif rel in ("det", "nummod", "det:predet") or (rel == "nmod:poss" and tok.upos == "PRON"):
             yield "det", abs(head.id - tok.id)
         elif rel == "amod":
             yield "amod", abs(head.id - tok.id)
@@ -406,7 +410,7 @@ def collect_distances(sentences):
 
 GRAMMAR_TYPES = ["det", "amod", "subj", "aux", "adv", "prep", "obj", "iobj", "pobj",
                  "pred", "ccomp", "xcomp", "vcomp", "clause", "cc", "conj", "nn", "name",
-                 "advcl", "punct"]
+                 "advcl", "punct", "poss"]
 
 
 def write_distances(path, counts):
