@@ -36,6 +36,7 @@ MIN_SHARE = 0.15
 MIN_COMPOUND_SHARE = 0.02
 # A verb frame is kept when it has this share of the verb's uses.
 MIN_FRAME_SHARE = 0.15
+MIN_OPTIONAL_SHARE = 0.05
 # Distance entries: prepositions seen this often get their own entry;
 # distances beyond MAX_DIST are counted at MAX_DIST.
 MIN_PFORM_COUNT = 30
@@ -283,6 +284,10 @@ def choose_meanings(counter):
     if verb_total >= MIN_COUNT and verb_total >= MIN_SHARE * total:
         frames = [f for f, n in verbs.most_common()
                   if n >= MIN_COUNT and n >= MIN_FRAME_SHARE * verb_total] or ["vi"]
+        # Passives and dropped objects count as uses without object; a
+        # transitive verb seen that way now and then gets an optional one.
+        if "vt" in frames and verbs["vi"] >= MIN_OPTIONAL_SHARE * verb_total:
+            frames.append("vi")
         chosen += [(f, ()) for f in merge_verb_frames(frames)]
     return chosen
 
