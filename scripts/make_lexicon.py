@@ -111,15 +111,16 @@ def ending_roots(word):
 # Lexicon entries
 # ---------------------------------------------------------------------------
 
-WORD_RE = re.compile(r"^[A-Za-z][A-Za-z.&-]*$|^[0-9][0-9.,:/]*$")
+WORD_RE = re.compile(r"^[A-Za-z][A-Za-z.&]*$|^[0-9][0-9.,:/]*$")
 
 
 def usable_key(form):
     """Keys the command-language reader and the tokenizer both keep whole:
-    letters (with inner hyphens, dots, ampersands) or numbers; no single
-    letters, which the endings would find inside other words (b + ed)."""
-    return ((len(form) > 1 or form.isdigit()) and bool(WORD_RE.match(form))
-            and not form.endswith("-"))
+    letters (with inner dots and ampersands) or numbers.  The tokenizer
+    splits at hyphens, so a hyphenated form would never be looked up.  No
+    single letters, which the endings would find inside other words
+    (b + ed)."""
+    return (len(form) > 1 or form.isdigit()) and bool(WORD_RE.match(form))
 
 
 def number_of(tok):
