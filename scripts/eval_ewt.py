@@ -2,7 +2,7 @@
 """Coverage and rough attachment accuracy of parsedemo listings on a
 CoNLL-U treebank.
 
-    parsedemo -p data -d -file sentences.txt > listing.txt
+    parsedemo -p data -file sentences.txt > listing.txt
     scripts/eval_ewt.py TREEBANK listing.txt [N [DATA]]
 
 sentences.txt holds the "# text = " lines of the first N sentences of
@@ -16,7 +16,8 @@ Printed: the share of words (punctuation aside) that the lexicon of DATA
 table; the share that an analysis covers (a category other than U); the
 share attached to a head word or standing as the root of a whole-sentence
 analysis; and the share whose head stands for the treebank head (the root
-for the treebank root).
+for the treebank root).  Run parsedemo without -d: with it, a treebank line
+beginning with "~" would be taken for a command.
 """
 
 import os
