@@ -29,6 +29,7 @@
 #include "lexicon/lexicon_init.h"
 #include "lexicon/str_meaning.h"
 #include "stats/tripledb_init.h"
+#include "support/captured.h"
 
 namespace lorvan::lexantest {
 
@@ -107,23 +108,7 @@ class FixtureLexicon {
   EndingTable endings_;
 };
 
-// Redirects std::cout and std::cerr into strings for its lifetime.
-class Captured {
- public:
-  Captured() : out_(std::cout.rdbuf(out_text_.rdbuf())), err_(std::cerr.rdbuf(err_text_.rdbuf())) {}
-  ~Captured() {
-    std::cout.rdbuf(out_);
-    std::cerr.rdbuf(err_);
-  }
-  std::string out() const { return out_text_.str(); }
-  std::string err() const { return err_text_.str(); }
-
- private:
-  std::ostringstream out_text_;
-  std::ostringstream err_text_;
-  std::streambuf* out_;
-  std::streambuf* err_;
-};
+using testsupport::Captured;
 
 // Feeds `text` word by word: blank-separated atoms, each after the space
 // " ", with ":nogap" joining the next atom to the previous one.

@@ -5,51 +5,22 @@
 #ifndef LORVAN_TESTS_PARSER_FOREST_FIXTURE_H_
 #define LORVAN_TESTS_PARSER_FOREST_FIXTURE_H_
 
-#include <cstdlib>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "command/cmd_interpreter.h"
 #include "command/named_obj.h"
-#include "command/obj_factory.h"
 #include "deptree/deps.h"
-#include "deptree/trel_init.h"
-#include "deptree/treerule_init.h"
-#include "expr/lconst.h"
-#include "expr/lexp_init.h"
-#include "features/attpred_init.h"
-#include "lexical/lexitem_init.h"
-#include "lexical/token_commands.h"
-#include "lexicon/lexicon_init.h"
-#include "parser/builtin_atts.h"
-#include "parser/lorvan_init.h"
+#include "parser/parser_runtime.h"
 #include "parser/vantic_parser.h"
-#include "searchpath.h"
 
 namespace lorvan::forest_test {
 
 inline void start_forest_grammar() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  auto* interp = new CmdInterpreter(nullptr, '(', ')');
-  namedobj_init();
-  trel_init();
-  token_init();
-  objfact_init();
-  lexicon_init();
-  lexitem_init();
-  lexp_init();
-  attpred_init();
-  lconst_init();
-  treerule_init();
-  lorvan_init();
-  interp->enter("init-attributes", init_attributes, nullptr);
-  const char* data = std::getenv("LORVAN_TEST_DATA");
-  set_search_paths((std::string(data != nullptr ? data : "tests/data") + "/forest").c_str());
-  interp->interactive(0);
-  interp->interpret("(load \"lorvan.lsp\")");
+  if (parsertest::start_parser_runtime("forest")) {
+    CmdInterpreter::the_interpreter->interpret("(load \"lorvan.lsp\")");
+  }
 }
 
 // The parser called `name`, defining it first, when missing, with the

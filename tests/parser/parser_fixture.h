@@ -21,48 +21,21 @@
 #include "lexical/lex_analyzer.h"
 #include "lexical/token_commands.h"
 #include "parser/builtin_atts.h"
+#include "parser/parser_runtime.h"
 #include "parser/gcate.h"
 #include "parser/lorvan_init.h"
 #include "parser/pitem.h"
 #include "parser/vantic_parser.h"
 #include "searchpath.h"
+#include "support/captured.h"
 
 namespace lorvan::parsertest {
 
 inline void init_runtime() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  if (CmdInterpreter::the_interpreter == nullptr) new CmdInterpreter(nullptr, '(', ')');
-  CmdInterpreter::the_interpreter->interactive(0);
-  namedobj_init();
-  token_init();
-  objfact_init();
-  lexp_init();
-  lorvan_init();
-  CmdInterpreter::the_interpreter->enter("init-attributes", init_attributes, nullptr);
-  const char* data = std::getenv("LORVAN_TEST_DATA");
-  set_search_paths((std::string(data != nullptr ? data : "tests/data") + "/parser").c_str());
-  CmdInterpreter::the_interpreter->interpret("(load \"syn.lsp\")");
+  if (start_parser_runtime("parser")) CmdInterpreter::the_interpreter->interpret("(load \"syn.lsp\")");
 }
 
-// Redirects std::cout and std::cerr into strings for its lifetime.
-class Captured {
- public:
-  Captured() : out_(std::cout.rdbuf(out_text_.rdbuf())), err_(std::cerr.rdbuf(err_text_.rdbuf())) {}
-  ~Captured() {
-    std::cout.rdbuf(out_);
-    std::cerr.rdbuf(err_);
-  }
-  std::string out() const { return out_text_.str(); }
-  std::string err() const { return err_text_.str(); }
-
- private:
-  std::ostringstream out_text_;
-  std::ostringstream err_text_;
-  std::streambuf* out_;
-  std::streambuf* err_;
-};
+using testsupport::Captured;
 
 inline void run(const std::string& text) { CmdInterpreter::the_interpreter->interpret(text.c_str()); }
 
