@@ -196,8 +196,8 @@ void GCate::def_position(int p, IRSlist* element) {
   }
 }
 
-void GCate::def_relation(int p, IRSlist* spec) {
-  const char* name = spec->get_val();
+void GCate::def_relation(int p, IRSlist* category_list) {
+  const char* name = category_list->get_val();
   GCate* modifier = name != nullptr ? parser_->get_category(name, 0) : nullptr;
   if (modifier == nullptr) {
     std::cerr << "Node: " << (name != nullptr ? name : "") << " is not defined\n";
@@ -209,7 +209,7 @@ void GCate::def_relation(int p, IRSlist* spec) {
   if (is_skip_adjunct(p)) rel->no_guest(0);
   modifier->add_modifiee(rel);
   DepRel::the_deprel = rel;
-  CmdInterpreter::the_interpreter->interpret(spec);
+  CmdInterpreter::the_interpreter->interpret(category_list);
   DepRel::the_deprel = nullptr;
 }
 

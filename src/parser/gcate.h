@@ -148,7 +148,7 @@ class GCate {
   bool conjoin_at(PItem* item, int p, int q, int k);
   void def_position(int p, IRSlist* element);
   void read_position_flag(int p, const char* flag);
-  void def_relation(int p, IRSlist* spec);
+  void def_relation(int p, IRSlist* category_list);
 
   VanticParser* parser_;
   std::string name_;
