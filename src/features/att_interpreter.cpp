@@ -58,7 +58,7 @@ AttVal AttInterpreter::name2val(const char* text) {
 
 void AttInterpreter::init(IRSlist* facets) {
   if (facets == nullptr || facets->first() == nullptr) return;
-  std::cerr << "Unrecognized facet specification for attribute " << name() << " ";
+  std::cerr << "Unrecognized facet description for attribute " << name() << " ";
   facets->print_line(std::cerr);
   std::cerr << '\n';
 }

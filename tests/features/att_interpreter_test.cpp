@@ -101,7 +101,7 @@ TEST_F(AttInterpreterTest, BaseOperationsReportWhatTheKindDoesNotProvide) {
   EXPECT_EQ(att->make_val(parse("(~)")), 0u);
   EXPECT_EQ(err(), "");
   att->init(parse("((colour red))"));
-  EXPECT_EQ(err(), "Unrecognized facet specification for attribute w (colour red)\n");
+  EXPECT_EQ(err(), "Unrecognized facet description for attribute w (colour red)\n");
   att->init(parse("()"));
   att->init(nullptr);
   EXPECT_EQ(err(), "");
