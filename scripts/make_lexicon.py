@@ -41,6 +41,9 @@ MIN_OPTIONAL_SHARE = 0.05
 # distances beyond MAX_DIST are counted at MAX_DIST.
 MIN_PFORM_COUNT = 30
 MAX_DIST = 12
+# Nouns seen fewer times than this, and never in their lemma's spelling,
+# are left out.
+RARE_UNATTESTED = 4
 
 Token = collections.namedtuple("Token", "id form lemma upos feats head deprel")
 
@@ -219,6 +222,7 @@ def collect_lexicon(sentences, hand_written):
     counts = collections.defaultdict(collections.Counter)
     spellings = collections.defaultdict(collections.Counter)
     misread = collections.Counter()
+    spelled = collections.Counter()
     for sentence in sentences:
         frames = verb_frames(sentence)
         for i, tok in enumerate(sentence):
@@ -226,6 +230,7 @@ def collect_lexicon(sentences, hand_written):
             if meaning is None or not usable_key(tok.form):
                 continue
             form, lemma = tok.form.lower(), tok.lemma.lower()
+            spelled[form] += 1
             for root in ending_roots(form)[1:]:
                 if root != lemma:
                     misread[root] += 1
@@ -249,9 +254,15 @@ def collect_lexicon(sentences, hand_written):
     # hand-written word through (tire against the adjective "tired").
     shadowing = {root for word in hand_written if word.endswith(("ed", "ing"))
                  for root in ending_roots(word)[1:]}
+    # A noun met only a few times, and never in its own spelling, rests on
+    # the annotators' lemma alone; it is left out rather than listed under a
+    # spelling the text never showed.
     for key in list(counts):
+        seen = sum(counts[key].values())
         verbal = any(m[0] in VERB_FRAMES for m in counts[key])
-        if misread[key] > sum(counts[key].values()) or (key in shadowing and not verbal):
+        nominal = all(m[0] == "noun" for m in counts[key])
+        unattested = nominal and spelled[key] == 0 and seen < RARE_UNATTESTED
+        if misread[key] > seen or (key in shadowing and not verbal) or unattested:
             del counts[key]
     return counts, spellings
 
