@@ -35,23 +35,34 @@ void skip_xs(LexAnalyzer& a) {
   }
 }
 
-class ChartTest : public ParserTest {};
+class ChartTest : public ParserTest {
+ public:
+  using ParserTest::item;
+  using ParserTest::parse;
+};
 
-TEST_F(ChartTest, PremodifierAttachesOnlyWithinItsMaxDist) {
-  define(
-      "(def-category A) (def-category C)"
-      "(def-category N (visible-atts (cat num)))"
-      "(def-modifiers N (* (A (dep-type mod) (max-dist 2))) (:head))");
+// Parses `first` + n skipped words + " dog" for n = 0, 1, 2 and checks that
+// an item of `category` spans the whole text only while the two words are
+// at most 2 apart (the grammars give the relation max-dist 2).
+void expect_attached_within_two(ChartTest& t, const char* first, const char* category) {
   struct Case {
     int skipped;
     bool attached;
   } cases[] = {{0, true}, {1, true}, {2, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.skipped);
-    std::string text = "big" + xs(c.skipped) + " dog";
-    ASSERT_TRUE(parse(text.c_str(), skip_xs));
-    EXPECT_EQ(item("N", 1, c.skipped + 2) != nullptr, c.attached);
+    std::string text = first + xs(c.skipped) + " dog";
+    ASSERT_TRUE(t.parse(text.c_str(), skip_xs));
+    EXPECT_EQ(t.item(category, 1, c.skipped + 2) != nullptr, c.attached);
   }
+}
+
+TEST_F(ChartTest, PremodifierAttachesOnlyWithinItsMaxDist) {
+  define(
+      "(def-category A) (def-category C)"
+      "(def-category N (visible-atts (cat num)))"
+      "(def-modifiers N (* (A (dep-type mod) (max-dist 2))) (:head))");
+  expect_attached_within_two(*this, "big", "N");
 }
 
 TEST_F(ChartTest, PostmodifierAttachesOnlyWithinItsMaxDist) {
@@ -59,16 +70,7 @@ TEST_F(ChartTest, PostmodifierAttachesOnlyWithinItsMaxDist) {
       "(def-category C) (def-category N (visible-atts (cat num)))"
       "(def-category V (visible-atts (cat)))"
       "(def-modifiers V (:head) (? (N (dep-type obj) (max-dist 2))))");
-  struct Case {
-    int skipped;
-    bool attached;
-  } cases[] = {{0, true}, {1, true}, {2, false}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.skipped);
-    std::string text = "barks" + xs(c.skipped) + " dog";
-    ASSERT_TRUE(parse(text.c_str(), skip_xs));
-    EXPECT_EQ(item("V", 1, c.skipped + 2) != nullptr, c.attached);
-  }
+  expect_attached_within_two(*this, "barks", "V");
 }
 
 // A merged item costs head + modifier + relation weight + half the distance
